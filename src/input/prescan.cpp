@@ -1,1 +1,28 @@
-// placeholder, being written
+#include "input/prescan.h"
+
+#include "input/parser.h"
+
+namespace ostrel {
+
+InputPrescan prescan_input(std::string_view text) {
+  InputPrescan scan;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find_first_of(",\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view record = text.substr(start, end - start);
+    record = record.substr(0, record.find('\''));
+    if (record.find('{') != std::string_view::npos) ++scan.brace_records;
+    if (scan.brace_records > 0 && record.find('A') != std::string_view::npos) {
+      scan.augment_letter = true;
+    }
+    start = end + 1;
+  }
+  return scan;
+}
+
+InputPrescan prescan_input_file(const std::filesystem::path& path) {
+  return prescan_input(read_input_file(path));
+}
+
+}  // namespace ostrel

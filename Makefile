@@ -1,0 +1,35 @@
+# Quick start: `make demo` runs Ostrel on a bundled example, `make test` runs every test.
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps build demo test fuzz clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	./$(BUILD)/src/ostrel-cli inspect examples/cube.txt
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Runs each fuzz target for FUZZ_SECONDS on its corpus (clang with libFuzzer).
+FUZZ_SECONDS ?= 60
+fuzz:
+	OSTREL_WITH_FUZZ=1 bash scripts/install-deps.sh
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DOSTREL_BUILD_FUZZ=ON -DOSTREL_BUILD_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS) --target parser_fuzz settings_file_fuzz
+	mkdir -p build-fuzz/corpus/parser build-fuzz/corpus/settings_file
+	./build-fuzz/fuzz/parser_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/parser fuzz/corpus/parser
+	./build-fuzz/fuzz/settings_file_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/settings_file fuzz/corpus/settings_file
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes to the input parser: every segment the prescan finds, then the realm
+// section. Refusals and run errors are expected; crashes, leaks and sanitizer reports are not.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "engine/run_error.h"
+#include "input/parser.h"
+#include "input/prescan.h"
+
+namespace {
+
+class Silent final : public ostrel::MessageSink {
+ public:
+  void message(const std::string&) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  static auto model = std::make_unique<ostrel::Model>();
+  Silent silent;
+  ostrel::DebugLog debug;
+  ostrel::ParseRequest request;
+  request.SegmentCount = std::min(ostrel::prescan_input(text).segment_count(), ostrel::MaxSegments);
+  request.debug = &debug;
+  try {
+    model->start_run();
+    for (int segment = 1; segment <= request.SegmentCount && !model->RealmsRead; ++segment) {
+      model->SegmentNo = segment;
+      model->start_pass();
+      if (!ostrel::parse_input(*model, text, request, silent).ok()) return 0;
+    }
+    if (!model->RealmsRead) {
+      model->RealmOnly = true;
+      ostrel::parse_input(*model, text, request, silent);
+    }
+  } catch (const ostrel::RunError&) {
+  }
+  return 0;
+}

@@ -1,0 +1,21 @@
+// `ostrel-cli inspect`: parse an input file and show what the parser left in the model store.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "engine/message_sink.h"
+
+namespace ostrel::cli {
+
+struct InspectOptions {
+  std::string input;   // input file path
+  bool json = false;   // one JSON object instead of readable text
+  int segment = 1;     // segment to read
+  bool realms = false; // read every segment and the realm section too
+};
+
+// Exit status: 0 when the input was read, 1 when the parser refused it.
+int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& messages);
+
+}  // namespace ostrel::cli

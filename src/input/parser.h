@@ -1,0 +1,54 @@
+// The input file parser: reads a model description character by character into the model
+// store.
+//
+// The model proper stands between braces, one brace pair per segment; faces are runs of vertex
+// numbers each ended by a separator ("," ";" "\" "/"), a negative number ending the face with
+// its step; letters are face, vertex and segment codes; "(" ... ")" holds starting positions;
+// after the last segment "[" ... "]" lists the realm faces that join segments. Control
+// characters are dropped wherever they stand and an apostrophe starts a comment that runs to
+// the next control character.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "engine/debug_log.h"
+#include "engine/message_sink.h"
+#include "engine/model.h"
+
+namespace ostrel {
+
+struct ParseRequest {
+  int SegmentCount = 1;       // segments of the file (from the input prescan); 1 when none
+  std::string OutputName;     // for the message about an unterminated realm section
+  DebugLog* debug = nullptr;  // lines for the debug log when it is on
+};
+
+enum class ParseStatus {
+  kComplete,               // the segment (or realm section) was read
+  kAbandoned,              // the input is faulty; `message` says why; the run must not go on
+  kRealmSectionUnclosed,   // the realm section ran to the end of the file without "]"
+};
+
+struct ParseResult {
+  ParseStatus status = ParseStatus::kComplete;
+  std::string message;  // the message to show for kAbandoned (and kRealmSectionUnclosed)
+  bool ok() const { return status == ParseStatus::kComplete; }
+};
+
+// Reads segment model.SegmentNo of `text` (or, when model.RealmOnly is set, only the realm
+// section) into `model`. The caller prepares the model for the pass first (Model::start_pass).
+// "Reading Starting Positions" is shown through `host` when a starting-position list opens.
+// Numbers outside 16 bits raise the overflow RunError; tables overflowing their capacity raise
+// the subscript RunError.
+ParseResult parse_input(Model& model, std::string_view text, const ParseRequest& request,
+                        MessageSink& host);
+
+// Reads the file's bytes; a file that cannot be read raises a RunError naming the path.
+std::string read_input_file(const std::filesystem::path& path);
+
+// The input base name: the file name up to its first ".".
+std::string input_base_name(const std::filesystem::path& path);
+
+}  // namespace ostrel
