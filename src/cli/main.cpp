@@ -1,9 +1,12 @@
 // ostrel-cli: the command line front end over the Ostrel library.
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
+#include <map>
 
 #include "cli/inspect.h"
+#include "cli/run_command.h"
 #include "engine/run_error.h"
 
 namespace {
@@ -13,6 +16,76 @@ class StderrSink final : public ostrel::MessageSink {
  public:
   void message(const std::string& text) override { std::cerr << text << "\n"; }
 };
+
+// The folder that holds the program: where ostrel.ini lives.
+std::string program_folder(const char* argv0) {
+  std::error_code error;
+  auto self = std::filesystem::canonical("/proc/self/exe", error);
+  if (error) self = std::filesystem::absolute(argv0, error);
+  return self.parent_path().string();
+}
+
+void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run) {
+  command.add_option("INPUT", run.input, "Input file")->required();
+  command.add_option("-o,--output", run.output_folder, "Output folder (default: the current one)");
+  command.add_option("--ini", run.ini, "Settings file (default: ostrel.ini beside the program)");
+  command.add_option("--seed", run.seed, "Seed of the random starts (default: from the clock)");
+  command.add_option("--isomorphs", run.isomorphs,
+                     "Stop after this many new isomorphs have been written (default 1)")
+      ->check(CLI::PositiveNumber);
+  command.add_option("--attempts", run.attempts, "Stop after this many isomorph starts (default 20)")
+      ->check(CLI::PositiveNumber);
+  command.add_option("--collapse-stars", run.collapse_stars,
+                     "Answer to \"Collapse possible star polygon found in input?\" (default no)")
+      ->check(CLI::IsMember({"yes", "no"}));
+  command.add_option("--report", run.report, "Write a JSON summary of the run to this file");
+  command.add_flag("-q,--quiet", run.quiet, "No progress line");
+
+  auto flag = [&](const char* name, const char* help, std::vector<std::string> assignments) {
+    command.add_flag_callback(name, [&run, assignments] {
+      run.assignments.insert(run.assignments.end(), assignments.begin(), assignments.end());
+    }, help);
+  };
+  auto value = [&](const char* name, const char* help, std::string control,
+                   std::vector<std::string> extra = {}) {
+    command.add_option_function<std::string>(name, [&run, control, extra](const std::string& text) {
+      run.assignments.insert(run.assignments.end(), extra.begin(), extra.end());
+      run.assignments.push_back(control + "=" + text);
+    }, help);
+  };
+  flag("--once", "'Once' mode: one attempt at an output file", {"Once=1"});
+  value("--weaken", "Weaken faces of at most LIMIT corners (implies --once)", "WeakenLimit",
+        {"Weaken=1", "Once=1"});
+  flag("--isomorph", "Vertex isomorph detection", {"Isomorph=1"});
+  flag("--no-coincidence-check", "Permit coincident vertices", {"Coincidence=1"});
+  flag("--xy", "Confine the model to the XY plane", {"XYConfine=1"});
+  flag("--incord", "Write the input coordinates as entered, without relaxing", {"incord=1"});
+  flag("--debug", "Keep the debug log <name>_debug.txt in the output folder", {"Debug=1"});
+  flag("--reghex", "Keep hexagons regular while local inflation is on", {"RegHex=1"});
+  value("--highlight", "Highlight faces of the kind N/D (0: every face)", "HighlightVal", {"Highlight=1"});
+  value("--glob-lim", "Global inflation limit (default 99)", "GlobLim");
+  value("--max-iter", "Iteration limit as a power of ten", "MaxIter");
+  value("--band-length", "Length of the bands (links)", "BandLen");
+  value("--sqrt-hop", "Modified hop: multiplier x sqrt(hop distance)", "SqrtMult", {"SqrtHop=1"});
+  value("--select-face", "Faces N/D given their own local inflation", "SelectFace");
+  command
+      .add_option_function<std::string>("--inflate", [&run](const std::string& text) {
+        static const std::map<std::string, std::string> items{
+            {"global", "0"}, {"none", "1"}, {"local-one", "2"}, {"local-diagonal", "3"}};
+        run.assignments.push_back("InflateOption=" + items.at(text));
+      }, "Inflation: global, none, local-one or local-diagonal")
+      ->check(CLI::IsMember({"global", "none", "local-one", "local-diagonal"}));
+  command
+      .add_option_function<std::string>("--local-option", [&run](const std::string& text) {
+        static const std::map<std::string, std::string> items{
+            {"value", "0"}, {"range", "1"}, {"differential", "2"}, {"differential-range", "3"}};
+        run.assignments.push_back("LocalOption=" + items.at(text));
+      }, "Local diagonal option: value, range, differential or differential-range")
+      ->check(CLI::IsMember({"value", "range", "differential", "differential-range"}));
+  command.add_option("--set", run.assignments,
+                     "Set any option by its control name: --set Force4=20 --set ForceRhom=r30")
+      ->allow_extra_args(false);
+}
 
 }  // namespace
 
@@ -31,6 +104,10 @@ int main(int argc, char** argv) {
   inspect_command->add_flag("--realms", inspect.realms,
                             "Also read every segment and the realm section");
 
+  ostrel::cli::RunOptions run;
+  auto* run_command = app.add_subcommand("run", "Relax an input file and write its output files");
+  add_run_options(*run_command, run);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -47,6 +124,7 @@ int main(int argc, char** argv) {
   StderrSink messages;
   try {
     if (*inspect_command) return ostrel::cli::run_inspect(inspect, std::cout, messages);
+    if (*run_command) return ostrel::cli::run_command(run, program_folder(argv[0]));
   } catch (const ostrel::RunError& error) {
     messages.message(error.what());
     if (!error.detail().empty()) std::cerr << "  (" << error.detail() << ")\n";

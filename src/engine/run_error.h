@@ -46,3 +46,20 @@ class RunError : public std::runtime_error {
 [[noreturn]] void throw_overflow_error(const std::string& detail);
 
 }  // namespace ostrel
+
+namespace ostrel {
+
+// Thrown once the run's error handler has decided that the run ends; the run's top level
+// catches it. Everything has been reported by then.
+struct RunStopped {};
+
+// The run's one error handler: applies the error table to a failure, showing its messages.
+// Returns when the run goes on ("the failing step has no effect"); throws RunStopped when the
+// run ends.
+class ErrorHandler {
+ public:
+  virtual ~ErrorHandler() = default;
+  virtual void recover(const RunError& error) = 0;
+};
+
+}  // namespace ostrel

@@ -1,11 +1,14 @@
 // Shared helpers of the tests.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/message_sink.h"
+#include "engine/run_host.h"
 
 namespace ostrel::test {
 
@@ -14,6 +17,43 @@ class MessageRecorder final : public MessageSink {
  public:
   void message(const std::string& text) override { messages.push_back(text); }
   std::vector<std::string> messages;
+};
+
+// A run host that records what the run shows and answers its questions as told.
+class RecordingHost final : public RunHost {
+ public:
+  void message(const std::string& text) override { messages.push_back(text); }
+  bool ask_yes_no(const std::string& question) override {
+    questions.push_back(question);
+    return answer_yes;
+  }
+  bool ask_resume(const std::string& text) override {
+    prompts.push_back(text);
+    return resume;
+  }
+  void duplicate_label(const std::string& text) override { labels.push_back(text); }
+  void progress(const ProgressSnapshot& snapshot) override {
+    ++progress_calls;
+    last_iteration = snapshot.IterationNo;
+  }
+  ButtonPresses poll() override {
+    ButtonPresses pressed = next_presses;
+    next_presses = {};
+    if (poll_hook) poll_hook(pressed, ++polls);
+    return pressed;
+  }
+
+  bool answer_yes = false;
+  bool resume = true;
+  ButtonPresses next_presses;
+  std::function<void(ButtonPresses&, int)> poll_hook;  // may press buttons at a given poll
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::vector<std::string> prompts;
+  std::vector<std::string> labels;
+  int progress_calls = 0;
+  int polls = 0;
+  std::int64_t last_iteration = 0;
 };
 
 // A fresh empty folder below the system's temporary folder, removed when the object goes.

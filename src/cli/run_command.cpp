@@ -1,0 +1,166 @@
+#include "cli/run_command.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "app/settings_file.h"
+#include "cli/json_writer.h"
+#include "cli/settings_flags.h"
+#include "engine/run.h"
+#include "input/prescan.h"
+#include "output/number_format.h"
+
+namespace ostrel::cli {
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void on_interrupt(int) { interrupted = true; }
+
+// Messages as lines on stderr; questions answered by options; Ctrl-C as the Quit button.
+class CliHost final : public RunHost {
+ public:
+  CliHost(bool collapse_stars, bool show_progress)
+      : collapse_stars_(collapse_stars), show_progress_(show_progress) {}
+
+  void message(const std::string& text) override {
+    clear_progress();
+    std::cerr << text << "\n";
+  }
+
+  bool ask_yes_no(const std::string& question) override {
+    clear_progress();
+    std::cerr << question << " " << (collapse_stars_ ? "Yes" : "No")
+              << (collapse_stars_ ? "" : " (a fan of triangles was found; --collapse-stars yes collapses it)")
+              << "\n";
+    return collapse_stars_;
+  }
+
+  bool ask_resume(const std::string& text) override {
+    clear_progress();
+    std::cerr << text << "\n";
+    return true;
+  }
+
+  void progress(const ProgressSnapshot& snapshot) override {
+    if (!show_progress_) return;
+    std::string line = "iteration " + std::to_string(snapshot.IterationNo) + "  Deform " +
+                       FormatOutputNumber(snapshot.Deform, "##0.0#########") + "  Deforp " +
+                       FormatOutputNumber(snapshot.Deforp, "##0.0#########") + "  isomorph " +
+                       std::to_string(snapshot.IsomorphNo) + "  " + snapshot.ExpandOpt;
+    std::cerr << "\r" << line << "\x1b[K" << std::flush;
+    line_shown_ = true;
+  }
+
+  ButtonPresses poll() override {
+    ButtonPresses pressed;
+    pressed.quit = interrupted.load();
+    return pressed;
+  }
+
+  void beep() override {
+    if (show_progress_) std::cerr << '\a' << std::flush;
+  }
+
+  void clear_progress() {
+    if (!line_shown_) return;
+    std::cerr << "\r\x1b[K" << std::flush;
+    line_shown_ = false;
+  }
+
+ private:
+  bool collapse_stars_;
+  bool show_progress_;
+  bool line_shown_ = false;
+};
+
+void write_report(const std::string& path, const RunReport& report) {
+  JsonWriter json;
+  json.begin_object();
+  json.key("seed").value(std::to_string(report.seed));
+  json.key("end").value(report.end == RunEnd::kFinished ? "finished"
+                        : report.end == RunEnd::kQuit   ? "quit"
+                                                        : "error");
+  json.key("isomorphs").begin_array();
+  for (const IsomorphReport& isomorph : report.isomorphs) {
+    json.begin_object();
+    json.key("number").value(isomorph.number);
+    json.key("iterations").value(static_cast<long long>(isomorph.iterations));
+    json.key("deform").value(isomorph.deform);
+    json.key("deforp").value(isomorph.deforp);
+    json.key("outcome").value(outcome_name(isomorph.outcome));
+    json.key("files").begin_array();
+    for (const auto& file : isomorph.files) json.value(file.string());
+    json.end_array().end_object();
+  }
+  json.end_array();
+  json.key("files").begin_array();
+  for (const auto& file : report.files) json.value(file.string());
+  json.end_array();
+  json.end_object();
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << json.text() << "\n";
+  if (!out) std::cerr << "Error: Cannot write the report " << path << "\n";
+}
+
+}  // namespace
+
+int run_command(const RunOptions& options, const std::string& program_folder) {
+  CliHost host(options.collapse_stars == "yes", !options.quiet && ::isatty(2));
+
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(options.input, error)) {
+    std::cerr << "Error: Cannot open input file " << options.input << "\n";
+    return 1;
+  }
+  std::filesystem::path ini = options.ini.empty()
+                                  ? settings_path(program_folder)
+                                  : std::filesystem::path(options.ini);
+  Preferences preferences = load_settings(ini, program_folder, host);
+
+  RunRequest request;
+  apply_to_run_settings(preferences, request.settings);
+  request.input = options.input;
+  request.output_folder = options.output_folder;
+  request.settings.SegmentCount = prescan_input_file(options.input).segment_count();
+  for (const std::string& assignment : options.assignments) {
+    std::string problem = set_control_assignment(request.settings, assignment);
+    if (!problem.empty()) {
+      std::cerr << "ostrel-cli: " << problem << "\n";
+      return 2;
+    }
+  }
+  if (request.settings.SegmentCount > 1) {
+    std::cerr << "Error: Segmented models (" << request.settings.SegmentCount
+              << " segments) cannot be run by this version of ostrel-cli\n";
+    return 1;
+  }
+  request.seed = options.seed;
+  request.limits.new_isomorphs = options.isomorphs;
+  request.limits.attempts = options.attempts;
+
+  interrupted = false;
+  auto previous = std::signal(SIGINT, on_interrupt);
+  RunReport report = run(request, host);
+  std::signal(SIGINT, previous);
+  host.clear_progress();
+
+  if (!options.seed) std::cerr << "seed: " << report.seed << "\n";
+  for (const auto& file : report.files) std::cout << file.string() << "\n";
+  if (!options.report.empty()) write_report(options.report, report);
+
+  if (report.end == RunEnd::kQuit) return 130;
+  if (report.end == RunEnd::kError) return 1;
+  if (report.files.empty()) {
+    std::cerr << "Error: No output file was written\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace ostrel::cli

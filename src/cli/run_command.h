@@ -1,0 +1,29 @@
+// `ostrel-cli run`: relax an input file headless and write its output set.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ostrel::cli {
+
+struct RunOptions {
+  std::string input;
+  std::string output_folder = ".";
+  std::string ini;  // settings file; empty: ostrel.ini in the program's folder
+  std::optional<std::uint64_t> seed;
+  // Run-time options by name; each is applied as `--set Control=Value` would be.
+  std::vector<std::string> assignments;
+  std::string collapse_stars = "no";
+  int isomorphs = 1;
+  int attempts = 20;
+  std::string report;
+  bool quiet = false;  // no progress line
+};
+
+// Exit status: 0 when the output set was written, 1 when the run ended with an error message
+// (or wrote nothing), 2 for unusable options, 130 when interrupted.
+int run_command(const RunOptions& options, const std::string& program_folder);
+
+}  // namespace ostrel::cli

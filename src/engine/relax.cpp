@@ -1,0 +1,450 @@
+#include "engine/relax.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "prepare/star_polygons.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Vec {
+  double x = 0.0;
+  double y = 0.0;
+  double z = 0.0;
+};
+
+inline Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vec operator*(Vec a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+inline double length(Vec a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
+
+bool has(const std::string& flags, char letter) { return flags.find(letter) != std::string::npos; }
+
+}  // namespace
+
+RegularPolygonTables::RegularPolygonTables() {
+  for (int n = 3; n <= MaxCorners; ++n) {
+    double alpha = kPi / n;
+    RegularShape(n, 1) = n % 2 == 1 ? 0.5 / std::tan(alpha) + 0.5 / std::sin(alpha)
+                                    : 1.0 / std::sin(alpha) - 2.0 * std::sin(alpha) / 3.0;
+    for (int s = 1; s <= MaxStep; ++s) {
+      if (s > 1 && s < n) RegularShape(n, s) = std::sin(alpha) / std::sin(s * alpha);
+      RegularInradius(n, s) = 1.0 / (2.0 * std::tan(s * alpha));
+      StepInverse(n, s) = static_cast<std::int16_t>(StarOrderStep(n, s));
+    }
+  }
+  RegularShape(2, 1) = 1.0;
+  RegularShape(3, 1) = 1.0;
+  RegularShape(4, 1) = std::sqrt(2.0);
+}
+
+const RegularPolygonTables& regular_polygon_tables() {
+  static const RegularPolygonTables tables;
+  return tables;
+}
+
+Relaxation::Relaxation(Model& model, const RunSettings& settings)
+    : model_(model), tables_(regular_polygon_tables()) {
+  first_ = std::max(model.FirstVertex, 0);
+  last_ = model.LastVertex;
+  weaken_limit_ = settings.weaken_limit();
+
+  auto free_face = [&](int f) {
+    return f > 0 && (has(model.FaceFlags(f), 'n') || has(model.FaceFlags(f), 'N'));
+  };
+  for (int e = 1; e <= model.EdgeCount; ++e) {
+    edge_a_.push_back(model.EdgeVertices(e, 1));
+    edge_b_.push_back(model.EdgeVertices(e, 2));
+    edge_class_.push_back(model.EdgeClass(e));
+    edge_target_.push_back(model.EdgeTarget(e));
+    edge_skip_.push_back(free_face(model.EdgeFaces(e, 1)) && free_face(model.EdgeFaces(e, 2)));
+  }
+  for (int f = 1; f <= model.FaceCount; ++f) {
+    const std::string& flags = model.FaceFlags(f);
+    int n = model.FaceSides(f);
+    face_offset_.push_back(static_cast<int>(face_corner_.size()));
+    face_sides_.push_back(n);
+    face_step_.push_back(model.FaceStep(f));
+    for (int k = 1; k <= n; ++k) face_corner_.push_back(model.FaceVertices(f, k));
+    face_free_.push_back(has(flags, 'n') || has(flags, 'N'));
+    char rhombus = 0;
+    if (n == 4) rhombus = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : has(flags, 'q') ? 3 : 0;
+    face_rhombus_.push_back(rhombus);
+    char hexagon = 0;
+    if (n == 6) hexagon = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : 0;
+    face_hexagon_.push_back(hexagon);
+    face_d_either_.push_back(has(flags, 'D') || has(flags, 'd'));
+  }
+  vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
+  for (int v = first_; v <= last_; ++v) vertex_v_[static_cast<std::size_t>(v)] = has(model.VertexFlags(v), 'v');
+  for (int set = 1; set <= 3; ++set) {
+    RhombusSet& rhombus = rhombus_[static_cast<std::size_t>(set)];
+    rhombus.theta = settings.rhombus_angle(set);
+    if (rhombus.theta > 0.0) rhombus.fixed = rhombus_diagonals(rhombus.theta);
+  }
+}
+
+void Relaxation::set_local_expansion(int mode, bool running, std::vector<double> edge_factors) {
+  local_mode_ = mode;
+  local_running_ = running && (mode == kExpandLocalOne || mode == kExpandLocalDiagonal);
+  edge_factor_ = std::move(edge_factors);
+}
+
+void Relaxation::stop_local_expansion() {
+  local_running_ = false;
+  momentum = 0.5;
+  shape_boost = 1.0;
+}
+
+void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& deform, double& deforp) {
+  double* shift_x = model_.VertexShiftX.data();
+  double* shift_y = model_.VertexShiftY.data();
+  double* shift_z = model_.VertexShiftZ.data();
+  for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
+  bool local = local_running_ && iteration <= 999;
+  if (local) local_expansion_term();
+  bool skip_hexagons = local && regular_hexagons;
+  edge_term(deform, true);
+  shape_statistics(skip_hexagons);
+  face_term(skip_hexagons, deforp, true);
+  update();
+}
+
+void Relaxation::measure(double& deform, double& deforp) {
+  edge_term(deform, false);
+  shape_statistics(false);
+  face_term(false, deforp, false);
+}
+
+void Relaxation::edge_term(double& deform, bool move) {
+  const double* x = model_.VertexX.data();
+  const double* y = model_.VertexY.data();
+  const double* z = model_.VertexZ.data();
+  double* shift_x = model_.VertexShiftX.data();
+  double* shift_y = model_.VertexShiftY.data();
+  double* shift_z = model_.VertexShiftZ.data();
+  double* deviation = model_.EdgeDeviation.data();
+  const double* strength = model_.ForceStrength.data();
+  const std::size_t edges = edge_a_.size();
+  for (std::size_t i = 0; i < edges; ++i) {
+    if (edge_skip_[i]) continue;
+    int a = edge_a_[i];
+    int b = edge_b_[i];
+    double dx = x[a] - x[b];
+    double dy = y[a] - y[b];
+    double dz = z[a] - z[b];
+    double l = std::sqrt(dx * dx + dy * dy + dz * dz);
+    double stretch = l - edge_target_[i];
+    deviation[i + 1] = stretch;
+    deform += std::fabs(stretch);
+    if (!move || l == 0.0) continue;
+    double s = stretch * kStepFactor * strength[edge_class_[i]] / l;
+    shift_x[a] -= s * dx;
+    shift_y[a] -= s * dy;
+    shift_z[a] -= s * dz;
+    shift_x[b] += s * dx;
+    shift_y[b] += s * dy;
+    shift_z[b] += s * dz;
+  }
+}
+
+void Relaxation::shape_statistics(bool skip_hexagons) {
+  const double* x = model_.VertexX.data();
+  const double* y = model_.VertexY.data();
+  const double* z = model_.VertexZ.data();
+  auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
+  auto distance = [&](int a, int b) { return length(position(a) - position(b)); };
+  std::array<double, 4> short_sum{};
+  std::array<double, 4> long_sum{};
+  std::array<double, 3> pair_sum{};
+  std::array<double, 3> odd_sum{};
+  for (auto& set : rhombus_) set.count = 0;
+  for (auto& set : hexagon_) set.count = 0;
+  const std::size_t faces = face_sides_.size();
+  for (std::size_t f = 0; f < faces; ++f) {
+    const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
+    const std::string& flags = model_.FaceFlags(static_cast<long>(f) + 1);
+    if (face_sides_[f] == 4 && (face_rhombus_[f] != 0)) {
+      double d13 = distance(c[0], c[2]);
+      double d24 = distance(c[1], c[3]);
+      for (int set = 1; set <= 3; ++set) {
+        static const char kLetters[] = " Ddq";
+        if (!has(flags, kLetters[set])) continue;
+        ++rhombus_[static_cast<std::size_t>(set)].count;
+        short_sum[static_cast<std::size_t>(set)] += std::min(d13, d24);
+        long_sum[static_cast<std::size_t>(set)] += std::max(d13, d24);
+      }
+    }
+    if (face_sides_[f] == 6 && face_hexagon_[f] != 0 && !skip_hexagons) {
+      double d1 = distance(c[0], c[3]);
+      double d2 = distance(c[1], c[4]);
+      double d3 = distance(c[2], c[5]);
+      double e12 = std::fabs(d2 - d1);
+      double e23 = std::fabs(d3 - d2);
+      double e31 = std::fabs(d1 - d3);
+      double least = std::min({e12, e23, e31});
+      double odd = 0.0;
+      double pair = 0.0;
+      if (e12 == least) {
+        odd = d3;
+        pair = (d1 + d2) / 2.0;
+      }
+      if (e31 == least) {
+        odd = d2;
+        pair = (d1 + d3) / 2.0;
+      }
+      if (e23 == least) {
+        odd = d1;
+        pair = (d2 + d3) / 2.0;
+      }
+      for (int set = 1; set <= 2; ++set) {
+        if (!has(flags, set == 1 ? 'D' : 'd')) continue;
+        ++hexagon_[static_cast<std::size_t>(set)].count;
+        pair_sum[static_cast<std::size_t>(set)] += pair;
+        odd_sum[static_cast<std::size_t>(set)] += odd;
+      }
+    }
+  }
+  for (int set = 1; set <= 2; ++set) {
+    HexagonSet& hexagon = hexagon_[static_cast<std::size_t>(set)];
+    if (hexagon.count == 0) continue;
+    double pm = pair_sum[static_cast<std::size_t>(set)] / hexagon.count;
+    hexagon.pair_mean = pm;
+    hexagon.odd_target = pm < std::sqrt(5.0) ? 2.0 * std::sqrt(1.0 - (pm * pm - 1.0) / 4.0) + 1.0 : 1.0;
+  }
+  for (int set = 1; set <= 3; ++set) {
+    RhombusSet& rhombus = rhombus_[static_cast<std::size_t>(set)];
+    if (rhombus.count == 0) continue;
+    rhombus.short_target = short_sum[static_cast<std::size_t>(set)] / rhombus.count;
+    rhombus.long_target = long_sum[static_cast<std::size_t>(set)] / rhombus.count;
+    if (rhombus.theta > 0.0) {
+      rhombus.short_target = rhombus.fixed.short_diagonal;
+      rhombus.long_target = rhombus.fixed.long_diagonal;
+    }
+  }
+}
+
+void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
+  const double* x = model_.VertexX.data();
+  const double* y = model_.VertexY.data();
+  const double* z = model_.VertexZ.data();
+  double* shift_x = model_.VertexShiftX.data();
+  double* shift_y = model_.VertexShiftY.data();
+  double* shift_z = model_.VertexShiftZ.data();
+  double* face_deviation = model_.FaceDeviation.data();
+  const double* strength = model_.ForceStrength.data();
+  auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
+  const double weak = strength[4] * strength[1] / strength[2];
+  const double scale = kStepFactor * shape_boost;
+  const std::size_t faces = face_sides_.size();
+  for (std::size_t f = 0; f < faces; ++f) {
+    face_deviation[f + 1] = 0.0;
+    const int n = face_sides_[f];
+    if (face_free_[f] || n < 4) continue;
+    const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
+    auto corner = [&](int k) { return position(c[((k % n) + n) % n]); };
+    const double w = n <= weaken_limit_ ? weak : strength[4];
+    const bool even = n % 2 == 0;
+    const int h = even ? n / 2 : (n - 1) / 2;
+    double wanted = tables_.RegularShape(n, 1);
+    if (face_step_[f] > 1) wanted *= tables_.RegularShape(n, face_step_[f]);
+    const int rhombus = face_rhombus_[f];
+    const int hexagon = skip_hexagons ? 0 : face_hexagon_[f];
+    Vec centroid;
+    if (hexagon != 0) {
+      for (int k = 0; k < 6; ++k) centroid = centroid + corner(k);
+      centroid = centroid * (1.0 / 6.0);
+    }
+    double deviation = 0.0;
+    for (int k = 0; k < n; ++k) {
+      const int v = c[k];
+      const Vec pv = position(v);
+      Vec q = (corner(k - 1) + corner(k + 1)) * 0.5;
+      Vec p = even ? corner(k + h) : (corner(k + h) + corner(k - h)) * 0.5;
+      if (n >= 6 && !face_d_either_[f]) {
+        q = (q + (corner(k - 2) + corner(k + 2)) * 0.5) * 0.5;
+        if (even) p = (p + corner(k + h - 1) + corner(k + h + 1)) * (1.0 / 3.0);
+      }
+      double dl = length(q - p);
+      double r = dl > 0.0 ? wanted / dl : 0.0;
+      if (rhombus != 0) {
+        const RhombusSet& set = rhombus_[static_cast<std::size_t>(rhombus)];
+        bool marked = vertex_v_[static_cast<std::size_t>(v)] || vertex_v_[static_cast<std::size_t>(c[(k + 2) % n])];
+        double diagonal = length(pv - p);
+        double target;
+        if (marked) {
+          target = set.theta < kPi / 2.0 ? set.long_target : set.short_target;
+        } else {
+          target = (set.short_target + set.long_target) / 2.0 >= diagonal ? set.short_target : set.long_target;
+        }
+        r = dl > 0.0 ? target / dl : 0.0;
+      }
+      if (hexagon != 0) {
+        const HexagonSet& set = hexagon_[static_cast<std::size_t>(hexagon)];
+        q = centroid;
+        double current = length(pv - p);
+        double target = std::fabs(current - set.odd_target) > std::fabs(current - set.pair_mean)
+                            ? set.pair_mean
+                            : set.odd_target;
+        r = current > 0.0 ? 2.0 * target / current : 0.0;
+      }
+      Vec t = p + (q - p) * r - pv;
+      double g = length(t);
+      deviation += g;
+      if (move && g > 0.0) {
+        shift_x[v] += scale * w * t.x;
+        shift_y[v] += scale * w * t.y;
+        shift_z[v] += scale * w * t.z;
+      }
+    }
+    face_deviation[f + 1] = deviation;
+    deforp += deviation;
+  }
+}
+
+void Relaxation::local_expansion_term() {
+  const double* x = model_.VertexX.data();
+  const double* y = model_.VertexY.data();
+  const double* z = model_.VertexZ.data();
+  double* shift_x = model_.VertexShiftX.data();
+  double* shift_y = model_.VertexShiftY.data();
+  double* shift_z = model_.VertexShiftZ.data();
+  const std::size_t faces = face_sides_.size();
+  std::vector<Vec> centre(faces + 1);
+  for (std::size_t f = 0; f < faces; ++f) {
+    const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
+    Vec sum;
+    for (int k = 0; k < face_sides_[f]; ++k) sum = sum + Vec{x[c[k]], y[c[k]], z[c[k]]};
+    centre[f + 1] = face_sides_[f] > 0 ? sum * (1.0 / face_sides_[f]) : sum;
+    model_.FaceCentreX(static_cast<long>(f) + 1) = centre[f + 1].x;
+    model_.FaceCentreY(static_cast<long>(f) + 1) = centre[f + 1].y;
+    model_.FaceCentreZ(static_cast<long>(f) + 1) = centre[f + 1].z;
+  }
+  const double strength = model_.ForceStrength(5);
+  auto move_face = [&](int f, Vec force) {
+    std::size_t i = static_cast<std::size_t>(f - 1);
+    if (face_step_[i] > 1) return;  // the corners of a star face stay put
+    const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[i])];
+    for (int k = 0; k < face_sides_[i]; ++k) {
+      shift_x[c[k]] += force.x;
+      shift_y[c[k]] += force.y;
+      shift_z[c[k]] += force.z;
+    }
+  };
+  for (int e = 1; e <= model_.EdgeCount; ++e) {
+    int f1 = model_.EdgeFaces(e, 1);
+    int f2 = model_.EdgeFaces(e, 2);
+    if (f1 <= 0 || f2 <= 0) continue;  // an open edge has no face on the other side to push
+    Vec d = centre[static_cast<std::size_t>(f1)] - centre[static_cast<std::size_t>(f2)];
+    double l = length(d);
+    double target = 1.0;
+    if (local_mode_ == kExpandLocalDiagonal) {
+      std::size_t i1 = static_cast<std::size_t>(f1 - 1);
+      std::size_t i2 = static_cast<std::size_t>(f2 - 1);
+      double factor = static_cast<std::size_t>(e) < edge_factor_.size() ? edge_factor_[static_cast<std::size_t>(e)] : 1.0;
+      target = (tables_.RegularInradius(face_sides_[i1], face_step_[i1]) +
+                tables_.RegularInradius(face_sides_[i2], face_step_[i2])) * factor;
+    }
+    if (l == 0.0) continue;
+    double s = (l - target) * kStepFactor * strength / l;
+    Vec force = d * s;
+    move_face(f1, force * -1.0);
+    move_face(f2, force);
+  }
+}
+
+void Relaxation::update() {
+  double* x = model_.VertexX.data();
+  double* y = model_.VertexY.data();
+  double* z = model_.VertexZ.data();
+  double* prev_x = model_.VertexPrevX.data();
+  double* prev_y = model_.VertexPrevY.data();
+  double* prev_z = model_.VertexPrevZ.data();
+  double* vel_x = model_.VertexVelocityX.data();
+  double* vel_y = model_.VertexVelocityY.data();
+  double* vel_z = model_.VertexVelocityZ.data();
+  const double* shift_x = model_.VertexShiftX.data();
+  const double* shift_y = model_.VertexShiftY.data();
+  const double* shift_z = model_.VertexShiftZ.data();
+  if (last_ < first_) return;
+  double sum_x = 0.0;
+  double sum_y = 0.0;
+  double sum_z = 0.0;
+  for (int v = first_; v <= last_; ++v) {
+    prev_x[v] = x[v];
+    prev_y[v] = y[v];
+    prev_z[v] = z[v];
+    vel_x[v] = momentum * vel_x[v] + shift_x[v];
+    vel_y[v] = momentum * vel_y[v] + shift_y[v];
+    vel_z[v] = momentum * vel_z[v] + shift_z[v];
+    x[v] += vel_x[v];
+    y[v] += vel_y[v];
+    z[v] += vel_z[v];
+    sum_x += x[v];
+    sum_y += y[v];
+    sum_z += z[v];
+  }
+  const double count = last_ - first_ + 1;
+  const double mean_x = sum_x / count;
+  const double mean_y = sum_y / count;
+  const double mean_z = sum_z / count;
+  z_min_ = z_max_ = z[first_] - mean_z;
+  for (int v = first_; v <= last_; ++v) {
+    x[v] -= mean_x;
+    y[v] -= mean_y;
+    z[v] -= mean_z;
+    z_min_ = std::min(z_min_, z[v]);
+    z_max_ = std::max(z_max_, z[v]);
+  }
+}
+
+int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
+  double* x = model_.VertexX.data();
+  double* y = model_.VertexY.data();
+  double* z = model_.VertexZ.data();
+  double* shift_x = model_.VertexShiftX.data();
+  double* shift_y = model_.VertexShiftY.data();
+  double* shift_z = model_.VertexShiftZ.data();
+  if (last_ >= hop.rows()) throw_subscript_error("HopDistance", last_);
+  const double hop_strength = model_.ForceStrength(3);
+  const double band_strength = model_.ForceStrength(6);
+  const double cut = limit + 0.1;
+  double previous = 999.0;
+  int iterations = 0;
+  for (int pass = 1; pass <= 1000; ++pass) {
+    ++iterations;
+    double deform = 0.0;
+    for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
+    for (int i = first_; i <= last_; ++i) {
+      const float* row = hop.row_data(i);
+      for (int j = i + 1; j <= last_; ++j) {
+        double m = row[j];
+        if (!(m < cut)) continue;  // too far apart: no force
+        double target = m > 1.0 ? (m - 1.0) * 0.7 + 1.0 : m * 0.5;
+        double dx = x[i] - x[j];
+        double dy = y[i] - y[j];
+        double dz = z[i] - z[j];
+        double l = std::sqrt(dx * dx + dy * dy + dz * dz);
+        double stretch = l - target;
+        deform += std::fabs(stretch);
+        if (l == 0.0) continue;
+        double s = stretch * kStepFactor * (m >= 1.0 ? hop_strength : band_strength) / l;
+        shift_x[i] -= s * dx;
+        shift_y[i] -= s * dy;
+        shift_z[i] -= s * dz;
+        shift_x[j] += s * dx;
+        shift_y[j] += s * dy;
+        shift_z[j] += s * dz;
+      }
+    }
+    update();
+    if (std::fabs(deform - previous) < 0.000001) break;
+    previous = deform;
+  }
+  return iterations;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,518 @@
+#include "engine/run.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <memory>
+
+#include "engine/debug_log.h"
+#include "engine/error_recovery.h"
+#include "engine/lenient_number.h"
+#include "engine/model.h"
+#include "engine/random.h"
+#include "engine/relax.h"
+#include "input/parser.h"
+#include "output/file_set.h"
+#include "output/generation_date.h"
+#include "output/number_format.h"
+#include "prepare/edge_table.h"
+#include "prepare/inflation.h"
+#include "prepare/isomorph.h"
+#include "prepare/star_polygons.h"
+
+namespace ostrel {
+
+const char* outcome_name(IsomorphOutcome outcome) {
+  switch (outcome) {
+    case IsomorphOutcome::kNew: return "new";
+    case IsomorphOutcome::kDuplicate: return "duplicate";
+    case IsomorphOutcome::kCoincident: return "coincident";
+    case IsomorphOutcome::kUnsettled: return "unsettled";
+    case IsomorphOutcome::kWritten: return "written";
+  }
+  return "unsettled";
+}
+
+std::uint64_t clock_seed() {
+  return static_cast<std::uint64_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
+namespace {
+
+constexpr int kMaxIsomorphs = 500;
+
+const char* expansion_name(int mode) {
+  switch (mode) {
+    case kExpandGlobal: return "global";
+    case kExpandLocalOne: return "local-one";
+    case kExpandLocalDiagonal: return "local-diagonal";
+    default: return "none";
+  }
+}
+
+// How a stage leaves the run.
+enum class Next { kGoOn, kNextIsomorph, kReread, kEnd };
+
+class Run {
+ public:
+  Run(const RunRequest& request, RunHost& host)
+      : request_(request), settings_(request.settings), host_(host), errors_(host) {
+    report_.seed = request.seed ? *request.seed : clock_seed();
+    random_.seed(report_.seed);
+  }
+
+  RunReport execute() {
+    model_ = std::make_unique<Model>();
+    model_->start_run();
+    try {
+      text_ = read_input_file(request_.input);
+      Next next;
+      do {
+        next = pass();
+      } while (next == Next::kReread);
+    } catch (const RunStopped&) {
+      report_.end = RunEnd::kError;
+    } catch (const RunError& error) {
+      report_.end = RunEnd::kError;
+      try {
+        errors_.recover(error);
+      } catch (const RunStopped&) {
+      }
+    }
+    return report_;
+  }
+
+ private:
+  // --- one pass: read, prepare, relax isomorph by isomorph ---
+
+  Next pass() {
+    Model& model = *model_;
+    base_name_ = input_base_name(request_.input);
+    IsomorphNo_ = 1;
+    attempts_ = 0;
+    new_written_ = 0;
+    debug_.reset();
+    if (settings_.Debug) {
+      debug_ = std::make_unique<DebugLog>(request_.output_folder / (base_name_ + "_debug.txt"));
+      guarded([&] { debug_->start(); });
+    }
+    for (int k = 1; k <= 6; ++k) model.ForceStrength(k) = settings_.force_strength(k);
+    model.start_pass();
+    ParseRequest parse_request;
+    parse_request.SegmentCount = settings_.SegmentCount;
+    parse_request.OutputName = base_name_;
+    parse_request.debug = debug();
+    ParseResult parsed = parse_input(model, text_, parse_request, host_);
+    if (!parsed.ok()) return stop_with(parsed.message);
+    if (model.LastVertex < model.FirstVertex || model.FaceCount < 1) {
+      return stop_with("Input error: No faces found in input");
+    }
+    if (settings_.HighVert) {
+      for (int v = model.FirstVertex; v <= model.LastVertex; ++v) model.VertexFlags(v) += "V";
+    }
+    if (settings_.AllCyl) {
+      for (int f = 1; f <= model.FaceCount; ++f) model.FaceFlags(f) += "O";
+    }
+    Next prepared = prepare();
+    if (prepared != Next::kGoOn) return prepared;
+    return isomorphs();
+  }
+
+  Next prepare() {
+    Model& model = *model_;
+    collapse_fans(model, host_, debug());
+    clean_up_vertices(model, debug());
+    if (settings_.Augment || model.AugmentFlag) {
+      return stop_with("Error: Augmentation is not available in this version of Ostrel");
+    }
+    compact_faces(model);
+    std::string star_error = order_star_corners(model, debug());
+    if (!star_error.empty()) return stop_with(star_error);
+    build_edge_table(model, settings_.weaken_limit(), debug());
+    apply_edge_marks(model);
+    double typed_limit = lenient_value(settings_.WeakenLimit);
+    if (settings_.Weaken && typed_limit > 0 && count_weakenable_edges(model, typed_limit) == 0) {
+      return stop_with(kWeakenError);
+    }
+    links_ = std::make_unique<VertexLinkTable>();
+    build_vertex_links(model, *links_, debug());
+    if (!mark_centroid_vertices(model)) return stop_with(kCentroidError);
+
+    kept_mode_ = settings_.expansion_mode();
+    hop_.reset();
+    if (kept_mode_ == kExpandGlobal) {
+      hop_ = std::make_unique<HopDistanceTable>(make_hop_distance_table());
+      double band_length = model.LinkCount > 0 ? lenient_value(settings_.BandLen) : 1.0;
+      compute_hop_distances(model, *links_, band_length, *hop_, debug());
+    }
+    if (settings_.SqrtHop && hop_) apply_square_root_hop(model, lenient_value(settings_.SqrtMult), *hop_);
+    relax_ = std::make_unique<Relaxation>(model, settings_);
+    return Next::kGoOn;
+  }
+
+  // --- isomorphs ---
+
+  Next isomorphs() {
+    while (true) {
+      ++attempts_;
+      if (request_.limits.attempts > 0 && attempts_ > request_.limits.attempts) return Next::kEnd;
+      start_isomorph();
+      if (settings_.incord) return write_as_entered();
+      if (mode_ == kExpandGlobal && hop_) {
+        relax_->global_prestage(*hop_, lenient_value(settings_.GlobLim));
+      }
+      Next next = relax_isomorph();
+      if (next != Next::kNextIsomorph) return next;
+    }
+  }
+
+  void start_isomorph() {
+    Model& model = *model_;
+    duplicate_text_ = " ";
+    host_.duplicate_label(duplicate_text_);
+    LocalInflation inflation = draw_local_inflation(settings_, random_);
+    model.LastVertex = last_linked_vertex(model, *links_);
+    mode_ = kept_mode_;
+    bool local = mode_ == kExpandLocalOne || mode_ == kExpandLocalDiagonal;
+    relax_ = std::make_unique<Relaxation>(model, settings_);
+    relax_->set_local_expansion(mode_, local,
+                                mode_ == kExpandLocalDiagonal
+                                    ? edge_inflation_factors(model, settings_, inflation)
+                                    : std::vector<double>{});
+    relax_->shape_boost = local ? 10.0 : 1.0;
+    Deform_ = Deforp_ = 999.0;
+    if (DebugLog* log = debug()) {
+      guarded([&] {
+        log->append({"expand :" + print_form(mode_), "expold :" + print_form(kept_mode_),
+                     "minvert :" + print_form(model.FirstVertex),
+                     "maxvert :" + print_form(model.LastVertex),
+                     "d4fac :" + print_form(relax_->shape_boost)});
+      });
+    }
+    input_positions_in_force_ = model.StartListRead && model.LastStartSlot > 0;
+    place_starting_positions(model, settings_, random_);
+    host_.caption(base_name_ + "_isom" + std::to_string(IsomorphNo_));
+    IterationNo_ = 0;
+    countdown_ = 0;
+    found_ = false;
+    graphics_ = true;
+    stall_iteration_ = -1;
+    stall_value_ = 0.0;
+    ring_.fill(0.0);
+  }
+
+  Next relax_isomorph() {
+    Model& model = *model_;
+    const std::int64_t limit = settings_.iteration_limit();
+    const int run_mode = settings_.run_mode();
+    while (true) {
+      ++IterationNo_;
+      ring_[static_cast<std::size_t>(IterationNo_ % 10)] = Deform_;
+      const double previous_deform = Deform_;
+      const double previous_deforp = Deforp_;
+      Deform_ = 0.0;
+      Deforp_ = 0.0;
+      relax_->step(IterationNo_, settings_.RegHex, Deform_, Deforp_);
+      if (Deform_ < 0.01) graphics_ = previous_deform >= 0.01;
+
+      if (IterationNo_ % 10 == 0) {
+        Next next = poll(previous_deform);
+        if (next == Next::kNextIsomorph) return finish_isomorph();
+        if (next != Next::kGoOn) return next;
+      }
+
+      bool finished = IterationNo_ >= limit;
+      const double change = std::fabs(Deform_ - previous_deform);
+      if (relax_->local_expansion_running()) {
+        if (change < 0.000001) {
+          relax_->stop_local_expansion();
+          ended_mode_ = mode_;
+          mode_ = kExpandNone;
+          countdown_ = 3;
+        }
+      } else if (mode_ == kExpandNone && ended_mode_ > 2 && countdown_ > 0) {
+        --countdown_;
+      }
+      const bool expanding = relax_->local_expansion_running();
+      if (run_mode == 2 && !expanding && countdown_ == 0) {
+        if ((change < 0.001 && Deform_ > 1.0) || (change < 0.000001 && Deform_ > 0.01)) finished = true;
+      }
+      if (run_mode == 3 && countdown_ < 1) {
+        if (change < 0.000000001 && !expanding && Deform_ > 0.0001) {
+          countdown_ = 3;
+        } else {
+          --countdown_;
+        }
+      }
+      if (!found_ && Deform_ < 0.001) {
+        found_ = true;
+        Signature signature = compute_signature();
+        if (signature.coincident) {
+          finished = true;
+        } else if (is_duplicate(signature.value)) {
+          duplicate_text_ = "Duplicate Isomorph";
+          host_.duplicate_label(duplicate_text_);
+          if (input_positions_in_force_) return write_and_end("W09: ", "  VRML files written");
+          finished = true;
+        }
+      }
+      if (finished) return finish_isomorph();
+
+      // Stall test: once the model has stopped moving, it is written 100 iterations later
+      // unless it is still improving.
+      const double moved = change + std::fabs(Deforp_ - previous_deforp);
+      if (moved < 0.000000000000001 && stall_iteration_ < 0) {
+        stall_iteration_ = IterationNo_;
+        stall_value_ = Deform_ + Deforp_;
+      }
+      if (stall_iteration_ >= 0 && IterationNo_ - stall_iteration_ > 100) {
+        const double sum = Deform_ + Deforp_;
+        bool improving = sum < stall_value_;
+        if (DebugLog* log = debug()) {
+          std::vector<std::string> lines{
+              "Iteration: " + print_form(IterationNo_) + " Deform: " + print_form(Deform_) +
+                  " Deforp: " + print_form(Deforp_),
+              "  Change since last iteration: " + print_form(moved),
+              "       Change since iteration: " + print_form(stall_iteration_) +
+                  print_form(sum - stall_value_)};
+          if (!improving) lines.push_back("  Writing output files after iteration :" + print_form(IterationNo_));
+          guarded([&] { log->append(lines); });
+        }
+        if (!improving) {
+          found_ = true;
+          return finish_isomorph();
+        }
+        stall_iteration_ = IterationNo_;
+        stall_value_ = sum;
+      }
+      (void)model;
+    }
+  }
+
+  // Every tenth iteration: show the state, then act on the buttons pressed since the last poll.
+  Next poll(double previous_deform) {
+    ProgressSnapshot snapshot;
+    snapshot.Deform = Deform_;
+    snapshot.Deforp = Deforp_;
+    snapshot.IterationNo = IterationNo_;
+    snapshot.IsomorphNo = IsomorphNo_;
+    snapshot.ExpandOpt = expansion_name(mode_);
+    snapshot.Duplicate = duplicate_text_;
+    snapshot.model = model_.get();
+    snapshot.z_min = relax_->z_min();
+    snapshot.z_max = relax_->z_max();
+    snapshot.graphics = graphics_ && Deform_ > 0.005;
+    (void)previous_deform;
+    host_.progress(snapshot);
+    ButtonPresses pressed = host_.poll();
+    if (pressed.quit) {
+      report_.end = RunEnd::kQuit;
+      return Next::kEnd;
+    }
+    if (pressed.write) {
+      std::string name = base_name_;
+      auto files = write_output(name);
+      record_isomorph(IsomorphOutcome::kWritten, files);
+      host_.message("W12: " + name + " VRML files written");
+    }
+    if (pressed.graphics) graphics_ = !graphics_;
+    if (pressed.more_f1) model_->ForceStrength(1) *= 5.0;
+    if (pressed.less_f1) model_->ForceStrength(1) /= 5.0;
+    if (pressed.reread) return Next::kReread;
+    if (pressed.redo) return Next::kNextIsomorph;
+    return Next::kGoOn;
+  }
+
+  // The isomorph is finished. One whose signature was taken (it settled, or stopped moving) is
+  // written when it is new and settled; a 'Once' run then ends with it, written in any case.
+  // One that never settled makes way for the next isomorph.
+  Next finish_isomorph() {
+    if (!found_) {
+      record_isomorph(IsomorphOutcome::kUnsettled, {});
+      return next_isomorph();
+    }
+    found_ = false;
+    Signature signature = compute_signature();
+    bool is_new = !is_duplicate(signature.value);
+    output_name_ = IsomorphNo_ == 1 ? base_name_ : base_name_ + "_isom" + std::to_string(IsomorphNo_);
+    const int run_mode = settings_.run_mode();
+    bool written = false;
+    if (is_new && !signature.coincident &&
+        (Deform_ < model_->EdgeCount / 1000000000000.0 || run_mode == 3)) {
+      auto files = write_output(output_name_);
+      record_isomorph(IsomorphOutcome::kNew, files);
+      written = true;
+      ++new_written_;
+      if (settings_.weaken_limit() < 99) {
+        host_.message("W10: " + output_name_ + "  VRML files written");
+        return Next::kEnd;
+      }
+      ++IsomorphNo_;
+    } else {
+      record_isomorph(signature.coincident ? IsomorphOutcome::kCoincident
+                      : is_new            ? IsomorphOutcome::kUnsettled
+                                          : IsomorphOutcome::kDuplicate,
+                      {});
+    }
+    if (run_mode < 2) {
+      // Written once: writing the same isomorph again would turn an oriented model a second time.
+      if (!written) {
+        auto files = write_output(output_name_);
+        report_.isomorphs.back().files = files;
+      }
+      host_.message("W11: " + output_name_ + "  VRML files written");
+      return Next::kEnd;
+    }
+    return next_isomorph();
+  }
+
+  Next next_isomorph() {
+    if (request_.limits.new_isomorphs > 0 && new_written_ >= request_.limits.new_isomorphs) {
+      return Next::kEnd;
+    }
+    if (IsomorphNo_ > kMaxIsomorphs) return Next::kEnd;
+    return Next::kNextIsomorph;
+  }
+
+  Next write_as_entered() {
+    Model& model = *model_;
+    Deform_ = 0.0;
+    Deforp_ = 0.0;
+    relax_->measure(Deform_, Deforp_);
+    errors_.set_resume_prompt_off(true);
+    auto files = write_output(base_name_);
+    errors_.set_resume_prompt_off(false);
+    record_isomorph(IsomorphOutcome::kWritten, files);
+    (void)model;
+    host_.message("W08: " + base_name_ + "  VRML files written as entered");
+    return Next::kEnd;
+  }
+
+  Next write_and_end(const std::string& code, const std::string& text) {
+    output_name_ = base_name_;
+    auto files = write_output(output_name_);
+    record_isomorph(IsomorphOutcome::kWritten, files);
+    host_.message(code + output_name_ + text);
+    return Next::kEnd;
+  }
+
+  // --- helpers ---
+
+  Signature compute_signature() {
+    Signature signature = isomorph_signature(*model_, settings_.Isomorph, settings_.Coincidence);
+    signatures_[static_cast<std::size_t>(std::min(IsomorphNo_, kMaxIsomorphs))] = signature.value;
+    if (signature.coincident) {
+      duplicate_text_ = "Co-incident vertices found";
+      host_.duplicate_label(duplicate_text_);
+    }
+    return signature;
+  }
+
+  bool is_duplicate(double value) const {
+    for (int k = 1; k < IsomorphNo_ && k <= kMaxIsomorphs; ++k) {
+      if (std::fabs(signatures_[static_cast<std::size_t>(k)] - value) < kDuplicateTolerance) return true;
+    }
+    return false;
+  }
+
+  std::vector<std::filesystem::path> write_output(const std::string& name) {
+    OutputContext context;
+    context.OutputDirectory = request_.output_folder;
+    context.OutputName = name;
+    context.version = request_.version;
+    context.generation_date = generation_date();
+    context.SegmentCount = settings_.SegmentCount;
+    for (int set = 1; set <= 3; ++set) {
+      const RhombusSet& rhombus = relax_->rhombus_sets()[static_cast<std::size_t>(set)];
+      if (rhombus.count > 0) {
+        context.RhombusSetDiagonals[static_cast<std::size_t>(set)] = {rhombus.short_target, rhombus.long_target};
+      }
+    }
+    context.debug_log = debug();
+    std::vector<std::filesystem::path> paths;
+    for (const WrittenFile& file : write_file_set(*model_, settings_, context, host_, errors_)) {
+      paths.push_back(file.path);
+    }
+    if (settings_.StressMap) {
+      context.StressPass = true;
+      for (const WrittenFile& file : write_file_set(*model_, settings_, context, host_, errors_)) {
+        paths.push_back(file.path);
+      }
+    }
+    report_.files.insert(report_.files.end(), paths.begin(), paths.end());
+    return paths;
+  }
+
+  void record_isomorph(IsomorphOutcome outcome, std::vector<std::filesystem::path> files) {
+    IsomorphReport entry;
+    entry.number = IsomorphNo_;
+    entry.iterations = IterationNo_;
+    entry.deform = Deform_;
+    entry.deforp = Deforp_;
+    entry.outcome = outcome;
+    entry.files = std::move(files);
+    report_.isomorphs.push_back(std::move(entry));
+  }
+
+  Next stop_with(const std::string& message) {
+    host_.message(message);
+    report_.end = RunEnd::kError;
+    return Next::kEnd;
+  }
+
+  // Runs a debug-log write; a failure goes to the error handler and switches the log off, so
+  // that one missing folder is reported once, not at every line.
+  template <class Action>
+  void guarded(Action action) {
+    try {
+      action();
+    } catch (const RunError& error) {
+      debug_.reset();
+      errors_.recover(error);
+    }
+  }
+
+  DebugLog* debug() { return debug_.get(); }
+
+  const RunRequest& request_;
+  RunSettings settings_;
+  RunHost& host_;
+  RunErrorHandler errors_;
+  RunReport report_;
+  Random random_;
+  std::unique_ptr<Model> model_;
+  std::unique_ptr<DebugLog> debug_;
+  std::unique_ptr<VertexLinkTable> links_;
+  std::unique_ptr<HopDistanceTable> hop_;
+  std::unique_ptr<Relaxation> relax_;
+  std::string text_;
+  std::string base_name_;
+  std::string output_name_;
+  std::string duplicate_text_ = " ";
+
+  int IsomorphNo_ = 1;
+  std::int64_t IterationNo_ = 0;
+  double Deform_ = 999.0;
+  double Deforp_ = 999.0;
+  std::array<double, 10> ring_{};
+  std::array<double, kMaxIsomorphs + 1> signatures_{};
+  int mode_ = kExpandGlobal;
+  int kept_mode_ = kExpandGlobal;
+  int ended_mode_ = 0;
+  int countdown_ = 0;
+  bool found_ = false;
+  bool graphics_ = true;
+  bool input_positions_in_force_ = false;
+  std::int64_t stall_iteration_ = -1;
+  double stall_value_ = 0.0;
+  int attempts_ = 0;
+  int new_written_ = 0;
+};
+
+}  // namespace
+
+RunReport run(const RunRequest& request, RunHost& host) { return Run(request, host).execute(); }
+
+}  // namespace ostrel

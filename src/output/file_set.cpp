@@ -1,0 +1,162 @@
+#include "output/file_set.h"
+
+#include <cmath>
+
+#include "engine/model.h"
+#include "engine/run_error.h"
+#include "engine/run_host.h"
+#include "input/colour.h"
+#include "output/off_writer.h"
+#include "output/orientation.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kShapeTolerance = 1e-8;
+
+bool same_shape(const RhombusDiagonals& a, const RhombusDiagonals& b) {
+  return std::abs(a.short_diagonal - b.short_diagonal) < kShapeTolerance &&
+         std::abs(a.long_diagonal - b.long_diagonal) < kShapeTolerance;
+}
+
+}  // namespace
+
+RhombusSetColours choose_rhombus_colours(const RunSettings& settings,
+                                         const std::array<RhombusDiagonals, 4>& diagonals) {
+  RhombusSetColours colours;
+  colours.set = {"", settings.RhomCol1, settings.RhomCol2, settings.RhomCol3};
+  // Both the square colour and the shared colours of equal shapes belong to the override:
+  // without it every set keeps the colour chosen for it.
+  if (!settings.RhomColO) return colours;
+  for (std::size_t set = 1; set <= 3; ++set) {
+    if (std::abs(diagonals[set].short_diagonal - std::sqrt(2.0)) < kShapeTolerance) {
+      colours.set[set] = settings.Colour4;
+    }
+  }
+  if (same_shape(diagonals[2], diagonals[1])) colours.set[2] = colours.set[1];
+  if (same_shape(diagonals[3], diagonals[1])) colours.set[3] = colours.set[1];
+  if (same_shape(diagonals[3], diagonals[2])) colours.set[3] = colours.set[2];
+  return colours;
+}
+
+std::string WeakenSuffix(const RunSettings& settings) {
+  return settings.Weaken ? "_weaken" + settings.WeakenLimit : std::string();
+}
+
+std::string VariantSuffix(const RunSettings& settings, bool stress_pass) {
+  std::string suffix = WeakenSuffix(settings);
+  if (stress_pass) suffix += "_stress";
+  if (settings.Augment) suffix += "_aug";
+  if (settings.Smooth) suffix += "_smooth";
+  return suffix;
+}
+
+std::string StyleSuffix(const std::string& suffix_text) {
+  if (suffix_text.empty() || suffix_text == " ") return {};
+  return "_" + suffix_text;
+}
+
+bool style_enabled(const RunSettings& settings, VrmlStyle style) {
+  switch (style) {
+    case VrmlStyle::kSolid: return settings.SolidVRML;
+    case VrmlStyle::kAnim: return settings.AnimVRML;
+    case VrmlStyle::kFrame: return settings.FrameVRML;
+    case VrmlStyle::kSwitch: return settings.SwitchVRML;
+    case VrmlStyle::kCylinder: return settings.CylVRML;
+  }
+  return false;
+}
+
+const std::string& style_suffix_text(const RunSettings& settings, VrmlStyle style) {
+  switch (style) {
+    case VrmlStyle::kSolid: return settings.SolidSuffix;
+    case VrmlStyle::kAnim: return settings.AnimSuffix;
+    case VrmlStyle::kFrame: return settings.FrameSuffix;
+    case VrmlStyle::kSwitch: return settings.SwitchSuffix;
+    case VrmlStyle::kCylinder: return settings.CylSuffix;
+  }
+  return settings.SolidSuffix;
+}
+
+OutputKind output_kind(VrmlStyle style) {
+  switch (style) {
+    case VrmlStyle::kSolid: return OutputKind::kSolidVrml;
+    case VrmlStyle::kAnim: return OutputKind::kAnimVrml;
+    case VrmlStyle::kFrame: return OutputKind::kFrameVrml;
+    case VrmlStyle::kSwitch: return OutputKind::kSwitchVrml;
+    case VrmlStyle::kCylinder: return OutputKind::kCylinderVrml;
+  }
+  return OutputKind::kSolidVrml;
+}
+
+std::filesystem::path off_file_path(const RunSettings& settings, const OutputContext& context) {
+  return context.OutputDirectory / (context.OutputName + WeakenSuffix(settings) + ".off");
+}
+
+std::filesystem::path vrml_file_path(const RunSettings& settings, const OutputContext& context,
+                                     VrmlStyle style) {
+  return context.OutputDirectory /
+         (context.OutputName + StyleSuffix(style_suffix_text(settings, style)) +
+          VariantSuffix(settings, context.StressPass) + ".wrl");
+}
+
+std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& settings,
+                                        const OutputContext& context, RunHost& host,
+                                        ErrorHandler& errors) {
+  std::vector<WrittenFile> written;
+
+  // Runs one file's writer; a RunError skips the file (or ends the call through RunStopped).
+  const auto write_one = [&](OutputKind kind, const std::filesystem::path& path,
+                             const auto& write) {
+    try {
+      write(path);
+      written.push_back({kind, path});
+    } catch (const RunError& error) {
+      errors.recover(error);
+    }
+  };
+
+  if (settings.BeepIt && !context.StressPass) {
+    for (int beep = 0; beep < 3; ++beep) host.beep();
+  }
+
+  const RhombusSetColours rhombus = choose_rhombus_colours(settings, context.RhombusSetDiagonals);
+
+  // The stress pass follows the ordinary pass of the same write point on the model that pass
+  // oriented; turning it again would spin it about the z axis by an angle left to rounding.
+  if (model.OrientFlag && !context.StressPass) OrientationStep(model);
+
+  if (context.SegmentCount >= 2) {
+    // Segmented run: the segment counter, the realm section, the segmented VRML file and the
+    // four-dimensional OFF file are written here once segmented models are supported. None of
+    // the ordinary files is written for a segmented run.
+    return written;
+  }
+
+  if (settings.OffFile && !context.StressPass) {
+    write_one(OutputKind::kOff, off_file_path(settings, context),
+              [&](const std::filesystem::path& path) {
+                const OffColourTable colours = build_off_colour_table(settings, rhombus, host);
+                const HighlightState highlight{settings.Highlight, settings.highlight_kind()};
+                write_off_file(path, model, colours, highlight, context);
+              });
+  }
+
+  for (VrmlStyle style : kVrmlStyles) {
+    if (!style_enabled(settings, style)) continue;
+    // The VRML writers plug in here, each style through
+    //   write_one(output_kind(style), vrml_file_path(settings, context, style), <its writer>);
+    // until they do, no VRML file is written or touched.
+    switch (style) {
+      case VrmlStyle::kSolid:     // header, summary and face sets
+      case VrmlStyle::kAnim:      // animation of the frame inner points
+      case VrmlStyle::kFrame:     // frame style of every face
+      case VrmlStyle::kSwitch:    // switchable solid, frame and stress states
+      case VrmlStyle::kCylinder:  // ball-and-stick cylinders
+        break;
+    }
+  }
+  return written;
+}
+
+}  // namespace ostrel

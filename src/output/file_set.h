@@ -1,0 +1,114 @@
+// The output writer: one call turns the model store into the set of result files the user
+// asked for, names them, and hands every file's failure to the run's error handler.
+//
+// One call writes one pass: the ordinary pass, or the stress pass that follows it when
+// `StressMap` is on (OutputContext::StressPass). Files, in this order:
+//   OFF          OutputDirectory / (OutputName + WeakenSuffix + ".off")
+//                when OffFile, SegmentCount < 2 and not the stress pass;
+//   VRML styles  OutputDirectory / (OutputName + StyleSuffix + VariantSuffix + ".wrl"),
+//                solid, animated, frame, switch, cylinder, each when its switch is on and
+//                SegmentCount < 2.
+// A segmented run (SegmentCount 2 or more) writes none of these.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/settings.h"
+
+namespace ostrel {
+
+struct Model;
+class DebugLog;
+class RunHost;
+class ErrorHandler;
+
+// What the engine supplies to a writer call besides the model and the settings.
+struct OutputContext {
+  std::filesystem::path OutputDirectory;  // folder of every output file
+  std::string OutputName;                 // base name, e.g. "cube" or "cube_isom2"
+  std::string version;                    // program version for the file headers
+  std::string generation_date;            // "month-day-year" (output/generation_date.h)
+  int SegmentCount = 1;                   // 1 without segments
+  // Short and long diagonals of the rhombi of sets 1..3 ("D", "d", "q") as the engine measured
+  // them; 0 when the model has no such faces. Entry 0 is unused.
+  std::array<RhombusDiagonals, 4> RhombusSetDiagonals{};
+  bool StressPass = false;        // the second pass of a StressMap run
+  DebugLog* debug_log = nullptr;  // the run's debug log, when it keeps one
+};
+
+// Colour texts of rhombus sets 1..3 (entry 0 unused), as every colour table of a call uses them.
+struct RhombusSetColours {
+  std::array<std::string, 4> set;
+};
+
+// Set 1, 2 and 3 take RhomCol1, RhomCol2 and RhomCol3. With RhomColO ("Rhombus Colour
+// Override") on, a set whose short diagonal lies within 1e-8 of √2 (a square) takes Colour4;
+// then set 2 takes set 1's colour when their diagonals agree within 1e-8, set 3 takes set 1's
+// when theirs agree, and set 3 takes set 2's when theirs agree, in this order. Diagonals agree
+// when both the short and the long one do.
+RhombusSetColours choose_rhombus_colours(const RunSettings& settings,
+                                         const std::array<RhombusDiagonals, 4>& diagonals);
+
+// "_weaken" + WeakenLimit exactly as typed ("2.5" stays "2.5") when Weaken is on; else "".
+std::string WeakenSuffix(const RunSettings& settings);
+
+// WeakenSuffix, then "_stress" in the stress pass, "_aug" with Augment, "_smooth" with Smooth.
+std::string VariantSuffix(const RunSettings& settings, bool stress_pass);
+
+// "" for an empty suffix text or one single blank; otherwise "_" + the text.
+std::string StyleSuffix(const std::string& suffix_text);
+
+// The VRML styles of an ordinary run, in the order they are written.
+enum class VrmlStyle { kSolid, kAnim, kFrame, kSwitch, kCylinder };
+inline constexpr std::array<VrmlStyle, 5> kVrmlStyles{VrmlStyle::kSolid, VrmlStyle::kAnim,
+                                                      VrmlStyle::kFrame, VrmlStyle::kSwitch,
+                                                      VrmlStyle::kCylinder};
+
+// The switch and the suffix text of a style (SolidVRML and SolidSuffix, ...).
+bool style_enabled(const RunSettings& settings, VrmlStyle style);
+const std::string& style_suffix_text(const RunSettings& settings, VrmlStyle style);
+
+// OutputDirectory / (OutputName + WeakenSuffix + ".off").
+std::filesystem::path off_file_path(const RunSettings& settings, const OutputContext& context);
+
+// OutputDirectory / (OutputName + StyleSuffix + VariantSuffix + ".wrl").
+std::filesystem::path vrml_file_path(const RunSettings& settings, const OutputContext& context,
+                                     VrmlStyle style);
+
+// What a written file is.
+enum class OutputKind {
+  kOff,
+  kSolidVrml,
+  kAnimVrml,
+  kFrameVrml,
+  kSwitchVrml,
+  kCylinderVrml,
+};
+
+// The kind of file a VRML style writes.
+OutputKind output_kind(VrmlStyle style);
+
+struct WrittenFile {
+  OutputKind kind;
+  std::filesystem::path path;
+};
+
+// One writer call (one pass):
+// 1. three beeps through host.beep() when BeepIt is on (ordinary pass only: the stress pass
+//    belongs to the same write point);
+// 2. the rhombus set colours (choose_rhombus_colours);
+// 3. OrientationStep when model.OrientFlag is set (ordinary pass only: the stress pass writes
+//    the model as the ordinary pass oriented it);
+// 4. the files listed at the top of this header.
+// Clipped colour texts are reported through `host`. A file that fails with a RunError is handed
+// to errors.recover(): when it returns, the file is skipped (a file already at its path stays
+// as it was) and the next one follows; when it throws RunStopped, that ends the call.
+// Returns the files written, in order.
+std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& settings,
+                                        const OutputContext& context, RunHost& host,
+                                        ErrorHandler& errors);
+
+}  // namespace ostrel

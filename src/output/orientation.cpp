@@ -1,0 +1,160 @@
+#include "output/orientation.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "engine/model.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct Point {
+  double x = 0.0;
+  double y = 0.0;
+  double z = 0.0;
+};
+
+Point operator-(const Point& a, const Point& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Point operator+(const Point& a, const Point& b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Point operator*(double s, const Point& a) {
+  return {s * a.x, s * a.y, s * a.z};
+}
+double dot(const Point& a, const Point& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Point cross(const Point& a, const Point& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+Point position(const Model& model, int vertex) {
+  return {model.VertexX(vertex), model.VertexY(vertex), model.VertexZ(vertex)};
+}
+
+// The point of the line through a and b nearest to the origin; a itself when a and b coincide.
+Point line_foot(const Point& a, const Point& b) {
+  const Point direction = b - a;
+  const double length_squared = dot(direction, direction);
+  const double t = length_squared == 0.0 ? 0.0 : -dot(a, direction) / length_squared;
+  return a + t * direction;
+}
+
+// Foot point of one, two or three points (see OrientationStep). Three points on one line have no
+// plane; their line (through the first point and a distinct other one) stands in for it.
+Point foot_point(const std::vector<Point>& points) {
+  if (points.size() == 1) return points[0];
+  if (points.size() == 2) return line_foot(points[0], points[1]);
+  const Point& a = points[0];
+  const Point normal = cross(points[1] - a, points[2] - a);
+  const double normal_squared = dot(normal, normal);
+  if (normal_squared == 0.0) {
+    const Point other = dot(points[1] - a, points[1] - a) > 0.0 ? points[1] : points[2];
+    return line_foot(a, other);
+  }
+  return (dot(normal, a) / normal_squared) * normal;
+}
+
+// The first three vertices carrying `letter`, in vertex order.
+std::vector<Point> flagged_positions(const Model& model, char letter) {
+  std::vector<Point> points;
+  for (int v = model.FirstVertex; v <= model.LastVertex && points.size() < 3; ++v) {
+    if (model.VertexFlags(v).find(letter) != std::string::npos) {
+      points.push_back(position(model, v));
+    }
+  }
+  return points;
+}
+
+// Turns every vertex and `extra` about the z axis: x' = x·cos θ + y·sin θ, y' = y·cos θ − x·sin θ.
+void turn_about_z(Model& model, double theta, Point& extra) {
+  const double c = std::cos(theta);
+  const double s = std::sin(theta);
+  const auto turn = [c, s](double& x, double& y) {
+    const double x0 = x;
+    const double y0 = y;
+    x = x0 * c + y0 * s;
+    y = y0 * c - x0 * s;
+  };
+  for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
+    turn(model.VertexX(v), model.VertexY(v));
+  turn(extra.x, extra.y);
+}
+
+// Turns every vertex and `extra` in the y-z plane: y' = y·cos φ + z·sin φ, z' = z·cos φ − y·sin φ.
+void turn_in_yz(Model& model, double phi, Point& extra) {
+  const double c = std::cos(phi);
+  const double s = std::sin(phi);
+  const auto turn = [c, s](double& y, double& z) {
+    const double y0 = y;
+    const double z0 = z;
+    y = y0 * c + z0 * s;
+    z = z0 * c - y0 * s;
+  };
+  for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
+    turn(model.VertexY(v), model.VertexZ(v));
+  turn(extra.y, extra.z);
+}
+
+// Turns every vertex in the x-z plane: x' = x·cos ψ + z·sin ψ, z' = z·cos ψ − x·sin ψ.
+void turn_in_xz(Model& model, double psi) {
+  const double c = std::cos(psi);
+  const double s = std::sin(psi);
+  for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
+    const double x0 = model.VertexX(v);
+    const double z0 = model.VertexZ(v);
+    model.VertexX(v) = x0 * c + z0 * s;
+    model.VertexZ(v) = z0 * c - x0 * s;
+  }
+}
+
+}  // namespace
+
+double orientation_angle(double x, double y) {
+  if (x > 0.0) return std::atan(y / x);
+  if (x < 0.0) return y > 0.0 ? std::atan(y / x) + kPi : std::atan(y / x) - kPi;
+  if (y > 0.0) return kPi / 2.0;
+  if (y < 0.0) return 3.0 * kPi / 2.0;
+  return 0.0;
+}
+
+void OrientationStep(Model& model) {
+  int mirror_vertex = -1;
+  for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
+    if (model.VertexFlags(v).find('R') != std::string::npos) mirror_vertex = v;
+  }
+
+  // Stage 1: the foot point of the "F" vertices onto the positive z axis.
+  const std::vector<Point> front = flagged_positions(model, 'F');
+  if (!front.empty()) {
+    Point foot = foot_point(front);
+    const bool sideways = model.FaceFlags(1).find('Y') != std::string::npos;
+    if (!sideways) {
+      turn_about_z(model, kPi / 2.0 + orientation_angle(foot.x, foot.y), foot);
+      turn_in_yz(model, orientation_angle(foot.y, foot.z) - kPi / 2.0, foot);
+    } else {
+      turn_in_xz(model, kPi / 2.0 + orientation_angle(foot.x, foot.z));
+    }
+  }
+
+  // Stage 2: the foot point of the "T" vertices about the z axis onto the positive y side.
+  const std::vector<Point> top = flagged_positions(model, 'T');
+  if (!top.empty()) {
+    Point foot = foot_point(top);
+    turn_about_z(model, orientation_angle(foot.x, foot.y) - kPi / 2.0, foot);
+  }
+
+  // Last: the "R" vertex onto the side of x at or above 0.
+  if (mirror_vertex >= 0 && model.VertexX(mirror_vertex) < 0.0) {
+    for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
+      model.VertexX(v) = -model.VertexX(v);
+  }
+}
+
+}  // namespace ostrel

@@ -1,0 +1,294 @@
+#include "output/file_set.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/model.h"
+#include "engine/run_error.h"
+#include "engine/run_host.h"
+#include "output/generation_date.h"
+#include "output/orientation.h"
+#include "output/output_file.h"
+#include "support/test_support.h"
+
+namespace ostrel {
+namespace {
+
+class HostRecorder final : public RunHost {
+ public:
+  void message(const std::string& text) override { messages.push_back(text); }
+  bool ask_yes_no(const std::string&) override { return true; }
+  bool ask_resume(const std::string&) override { return true; }
+  void beep() override { ++beeps; }
+  std::vector<std::string> messages;
+  int beeps = 0;
+};
+
+class ErrorRecorder final : public ErrorHandler {
+ public:
+  void recover(const RunError& error) override {
+    errors.push_back(std::to_string(error.number()) + " " + error.what());
+    if (stop) throw RunStopped{};
+  }
+  std::vector<std::string> errors;
+  bool stop = false;
+};
+
+// A cube of edge 1 about the origin, vertices 1..8 (bit 0 of v - 1 gives x, bit 1 y, bit 2 z).
+Model cube() {
+  Model model;
+  model.FirstVertex = 1;
+  model.LastVertex = 8;
+  for (int v = 1; v <= 8; ++v) {
+    model.VertexX(v) = (v - 1) & 1 ? 0.5 : -0.5;
+    model.VertexY(v) = (v - 1) & 2 ? 0.5 : -0.5;
+    model.VertexZ(v) = (v - 1) & 4 ? 0.5 : -0.5;
+  }
+  model.FaceCount = 1;
+  model.FaceSides(1) = 4;
+  model.FaceStep(1) = 1;
+  for (int k = 1; k <= 4; ++k) model.FaceVertices(1, k) = std::vector<int>{1, 2, 4, 3}[k - 1];
+  return model;
+}
+
+OutputContext cube_context(const std::filesystem::path& folder) {
+  OutputContext context;
+  context.OutputDirectory = folder;
+  context.OutputName = "cube";
+  return context;
+}
+
+std::set<std::string> files_in(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(FileSetNames, SuffixesAndPaths) {
+  RunSettings settings;
+  EXPECT_EQ(WeakenSuffix(settings), "");
+  settings.Weaken = true;
+  settings.WeakenLimit = "2.50";  // the text as typed, not a number
+  EXPECT_EQ(WeakenSuffix(settings), "_weaken2.50");
+  settings.Augment = true;
+  settings.Smooth = true;
+  EXPECT_EQ(VariantSuffix(settings, true), "_weaken2.50_stress_aug_smooth");
+  EXPECT_EQ(StyleSuffix(""), "");
+  EXPECT_EQ(StyleSuffix(" "), "");
+  EXPECT_EQ(StyleSuffix("solid"), "_solid");
+
+  settings = RunSettings{};
+  settings.Weaken = true;
+  settings.Augment = true;
+  settings.FrameSuffix = " ";
+  OutputContext context = cube_context("out");
+  EXPECT_EQ(off_file_path(settings, context), std::filesystem::path("out") / "cube_weaken3.off");
+  EXPECT_EQ(vrml_file_path(settings, context, VrmlStyle::kSolid),
+            std::filesystem::path("out") / "cube_solid_weaken3_aug.wrl");
+  context.StressPass = true;
+  EXPECT_EQ(vrml_file_path(settings, context, VrmlStyle::kFrame),
+            std::filesystem::path("out") / "cube_weaken3_stress_aug.wrl");
+}
+
+TEST(FileSet, WritesTheOffFileUnderItsName) {
+  struct Case {
+    void (*adjust)(RunSettings&, OutputContext&);
+    std::set<std::string> files;
+  };
+  const Case cases[] = {
+      {[](RunSettings&, OutputContext&) {}, {"cube.off"}},
+      {[](RunSettings& s, OutputContext&) { s.Weaken = true, s.WeakenLimit = "2.5"; },
+       {"cube_weaken2.5.off"}},
+      {[](RunSettings& s, OutputContext&) { s.Augment = true, s.Smooth = true; }, {"cube.off"}},
+      {[](RunSettings&, OutputContext& c) { c.OutputName = "cube_isom2"; }, {"cube_isom2.off"}},
+      {[](RunSettings& s, OutputContext&) { s.OffFile = false; }, {}},
+      {[](RunSettings&, OutputContext& c) { c.SegmentCount = 2; }, {}},
+      {[](RunSettings& s, OutputContext& c) { s.StressMap = true, c.StressPass = true; }, {}},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    test::TempDir folder;
+    Model model = cube();
+    RunSettings settings;
+    OutputContext context = cube_context(folder.path());
+    cases[i].adjust(settings, context);
+    HostRecorder host;
+    ErrorRecorder errors;
+    const auto written = write_file_set(model, settings, context, host, errors);
+    EXPECT_EQ(files_in(folder.path()), cases[i].files) << i;
+    ASSERT_EQ(written.size(), cases[i].files.size()) << i;
+    if (!written.empty()) {
+      EXPECT_EQ(written[0].kind, OutputKind::kOff);
+      EXPECT_EQ(test::read_file(written[0].path).substr(0, 5), "OFF\r\n");
+    }
+    EXPECT_TRUE(errors.errors.empty()) << i;
+  }
+}
+
+TEST(FileSet, MissingFolderGoesToTheErrorHandler) {
+  test::TempDir folder;
+  Model model = cube();
+  const OutputContext context = cube_context(folder.path() / "missing");
+  HostRecorder host;
+  ErrorRecorder errors;
+  EXPECT_TRUE(write_file_set(model, RunSettings{}, context, host, errors).empty());
+  EXPECT_EQ(errors.errors,
+            std::vector<std::string>{"76 Ostrel has come across an Error.  Code: 76File: " +
+                                     (folder.path() / "missing" / "cube.off").string()});
+  EXPECT_TRUE(files_in(folder.path()).empty());
+
+  errors.stop = true;
+  EXPECT_THROW(write_file_set(model, RunSettings{}, context, host, errors), RunStopped);
+}
+
+TEST(OutputFile, LeavesTheOldFileWhenWritingFails) {
+  test::TempDir folder;
+  const std::filesystem::path path = folder.path() / "cube.off";
+  test::write_file(path, "good\r\n");
+  const auto half_then = [](auto fail) {
+    return [fail](std::ostream& out) {
+      out << "half a ";
+      fail(out);
+    };
+  };
+  // A stream that fails part way, as on a full disk; and a writer stopped by a run error.
+  try {
+    write_output_file(path, half_then([](std::ostream& out) { out.setstate(std::ios::badbit); }));
+    ADD_FAILURE();
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.what(), "Ostrel has come across an Error.  Code: 75File: " + path.string());
+  }
+  EXPECT_THROW(write_output_file(path, half_then([](std::ostream&) { throw_overflow_error(""); })),
+               RunError);
+  EXPECT_EQ(test::read_file(path), "good\r\n");
+  EXPECT_EQ(files_in(folder.path()), std::set<std::string>{"cube.off"});  // no temporary left
+
+  write_output_file(path, [](std::ostream& out) { out << "new\r\n"; });
+  EXPECT_EQ(test::read_file(path), "new\r\n");
+  EXPECT_EQ(files_in(folder.path()), std::set<std::string>{"cube.off"});
+}
+
+TEST(RhombusColours, OverrideGivesSquaresAndEqualShapesOneColour) {
+  const RhombusDiagonals square{std::sqrt(2.0), std::sqrt(2.0)};
+  const RhombusDiagonals thin{0.5, std::sqrt(3.75)};
+  const RhombusDiagonals wide{1.0, std::sqrt(3.0)};
+  const RhombusDiagonals none{};
+  struct Case {
+    bool override_on;
+    std::array<RhombusDiagonals, 4> diagonals;
+    std::array<std::string, 4> colours;
+  };
+  const Case cases[] = {
+      {false, {none, square, square, thin}, {"", "A", "B", "C"}},
+      {true, {none, square, thin, wide}, {"", "S", "B", "C"}},
+      {true, {none, thin, square, thin}, {"", "A", "S", "A"}},
+      {true, {none, thin, wide, wide}, {"", "A", "B", "B"}},
+      {true, {none, wide, wide, wide}, {"", "A", "A", "A"}},
+      {true, {none, thin, wide, none}, {"", "A", "B", "C"}},
+  };
+  for (const auto& c : cases) {
+    RunSettings settings;
+    settings.RhomCol1 = "A";
+    settings.RhomCol2 = "B";
+    settings.RhomCol3 = "C";
+    settings.Colour4 = "S";
+    settings.RhomColO = c.override_on;
+    EXPECT_EQ(choose_rhombus_colours(settings, c.diagonals).set, c.colours);
+  }
+}
+
+TEST(Orientation, TurnsTheFootPointOfTheFVerticesOntoThePositiveZAxis) {
+  struct Case {
+    std::vector<int> flagged;
+    std::vector<int> foot_of;  // vertices whose centre is the foot point
+    double height;
+  };
+  const Case cases[] = {
+      {{1}, {1}, std::sqrt(0.75)},        // the vertex itself
+      {{1, 2}, {1, 2}, std::sqrt(0.5)},   // the midpoint of their edge
+      {{1, 2, 4}, {1, 2, 3, 4}, 0.5},     // the centre of their face
+      {{1, 2, 4, 8}, {1, 2, 3, 4}, 0.5},  // a fourth "F" vertex is not used
+  };
+  for (const auto& c : cases) {
+    Model model = cube();
+    for (int v : c.flagged) model.VertexFlags(v) = "F";
+    OrientationStep(model);
+    double x = 0, y = 0, z = 0;
+    for (int v : c.foot_of) {
+      x += model.VertexX(v) / static_cast<double>(c.foot_of.size());
+      y += model.VertexY(v) / static_cast<double>(c.foot_of.size());
+      z += model.VertexZ(v) / static_cast<double>(c.foot_of.size());
+    }
+    EXPECT_NEAR(x, 0.0, 1e-12);
+    EXPECT_NEAR(y, 0.0, 1e-12);
+    EXPECT_NEAR(z, c.height, 1e-12);
+    EXPECT_NEAR(std::hypot(model.VertexX(1) - model.VertexX(8), model.VertexY(1) - model.VertexY(8),
+                           model.VertexZ(1) - model.VertexZ(8)),
+                std::sqrt(3.0), 1e-12);
+  }
+}
+
+TEST(Orientation, TurnsTheTVertexOntoPositiveYAndMirrorsForR) {
+  Model model = cube();
+  model.VertexFlags(8) = "F";
+  model.VertexFlags(1) = "T";
+  Model mirrored = model;
+  OrientationStep(model);
+  EXPECT_NEAR(model.VertexZ(8), std::sqrt(0.75), 1e-12);
+  EXPECT_NEAR(model.VertexX(1), 0.0, 1e-12);
+  EXPECT_GT(model.VertexY(1), 0.0);
+
+  const int left = model.VertexX(2) < 0 ? 2 : 3;  // 2 and 3 lie on either side of x = 0
+  ASSERT_LT(model.VertexX(left), -0.1);
+  mirrored.VertexFlags(left) = "R";
+  OrientationStep(mirrored);
+  for (int v = 1; v <= 8; ++v) {
+    EXPECT_NEAR(mirrored.VertexX(v), -model.VertexX(v), 1e-12);
+    EXPECT_NEAR(mirrored.VertexY(v), model.VertexY(v), 1e-12);
+  }
+}
+
+// The stress pass belongs to the write point of the ordinary pass before it.
+TEST(FileSet, BeepsAndOrientsInTheOrdinaryPassOnly) {
+  test::TempDir folder;
+  Model model = cube();
+  model.VertexFlags(8) = "F";
+  model.OrientFlag = true;
+  RunSettings settings;
+  settings.BeepIt = true;
+  OutputContext context = cube_context(folder.path());
+  HostRecorder host;
+  ErrorRecorder errors;
+  write_file_set(model, settings, context, host, errors);
+  EXPECT_NEAR(model.VertexZ(8), std::sqrt(0.75), 1e-12);
+  const double x1 = model.VertexX(1);
+  context.StressPass = true;
+  write_file_set(model, settings, context, host, errors);
+  EXPECT_EQ(model.VertexX(1), x1);
+  EXPECT_EQ(host.beeps, 3);
+}
+
+TEST(GenerationDate, IsMonthDayYear) {
+  EXPECT_EQ(generation_date_from_epoch(951782400), "02-29-2000");
+  EXPECT_EQ(generation_date_from_epoch(-1), "12-31-1969");
+  const char* saved = std::getenv("SOURCE_DATE_EPOCH");
+  const std::string saved_value = saved ? saved : "";
+  setenv("SOURCE_DATE_EPOCH", "0", 1);
+  EXPECT_EQ(generation_date(), "01-01-1970");
+  setenv("SOURCE_DATE_EPOCH", "soon", 1);  // not a number: today's date
+  EXPECT_NE(generation_date(), "01-01-1970");
+  if (saved) {
+    setenv("SOURCE_DATE_EPOCH", saved_value.c_str(), 1);
+  } else {
+    unsetenv("SOURCE_DATE_EPOCH");
+  }
+}
+
+}  // namespace
+}  // namespace ostrel
