@@ -82,8 +82,10 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run) {
         run.assignments.push_back("LocalOption=" + items.at(text));
       }, "Local diagonal option: value, range, differential or differential-range")
       ->check(CLI::IsMember({"value", "range", "differential", "differential-range"}));
-  command.add_option("--set", run.assignments,
-                     "Set any option by its control name: --set Force4=20 --set ForceRhom=r30")
+  command.add_option_function<std::vector<std::string>>(
+      "--set", [&run](const std::vector<std::string>& values) {
+        run.assignments.insert(run.assignments.end(), values.begin(), values.end());
+      }, "Set any option by its control name: --set Force4=20 --set ForceRhom=r30")
       ->allow_extra_args(false);
 }
 

@@ -58,11 +58,12 @@ std::filesystem::path example_path(const std::string& name) {
   return std::filesystem::path(OSTREL_EXAMPLES_DIR) / name;
 }
 
-CommandResult run_cli(const std::vector<std::string>& arguments) {
+CommandResult run_cli(const std::vector<std::string>& arguments, const std::string& environment) {
   TempDir scratch;
   auto out_path = scratch.path() / "out.txt";
   auto err_path = scratch.path() / "err.txt";
-  std::string command = shell_quote(OSTREL_CLI_PATH);
+  std::string command = environment.empty() ? "" : environment + " ";
+  command += shell_quote(OSTREL_CLI_PATH);
   for (const auto& argument : arguments) command += " " + shell_quote(argument);
   command += " </dev/null >" + shell_quote(out_path.string()) + " 2>" + shell_quote(err_path.string());
   int status = std::system(command.c_str());

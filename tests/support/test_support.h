@@ -80,7 +80,8 @@ struct CommandResult {
   std::string out;
   std::string err;
 };
-// Runs ostrel-cli with the given arguments (each quoted for the shell).
-CommandResult run_cli(const std::vector<std::string>& arguments);
+// Runs ostrel-cli with the given arguments (each quoted for the shell); `environment` is put in
+// front of the command as it stands ("SOURCE_DATE_EPOCH=0").
+CommandResult run_cli(const std::vector<std::string>& arguments, const std::string& environment = {});
 
 }  // namespace ostrel::test

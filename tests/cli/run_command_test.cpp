@@ -1,0 +1,161 @@
+// End-to-end: ostrel-cli run, its files, messages, report and exit status.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/off_reader.h"
+#include "support/test_support.h"
+
+namespace ostrel {
+namespace {
+
+using test::Point;
+
+std::string data_path(const std::string& name) { return std::string(OSTREL_TEST_DATA_DIR) + "/" + name; }
+
+struct CliRun {
+  test::TempDir dir;
+  test::CommandResult result;
+
+  CliRun(const std::string& input, std::vector<std::string> options, const std::string& environment = {}) {
+    std::vector<std::string> arguments{"run", input, "-o", dir.path().string(), "--ini",
+                                       (dir.path() / "ostrel.ini").string(), "-q"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    result = test::run_cli(arguments, environment);
+  }
+  std::filesystem::path file(const std::string& name) const { return dir.path() / name; }
+};
+
+TEST(CliRun, WrittenAsEnteredMatchesTheGoldenFile) {
+  CliRun run(data_path("incord_pyramid.txt"), {"--incord"}, "SOURCE_DATE_EPOCH=0");
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  EXPECT_EQ(test::read_file(run.file("incord_pyramid.off")),
+            test::read_file(std::string(OSTREL_TEST_DATA_DIR) + "/../golden/incord_pyramid.off"));
+  EXPECT_NE(run.result.err.find("W08: incord_pyramid  VRML files written as entered\n"), std::string::npos);
+  EXPECT_EQ(run.result.out, run.file("incord_pyramid.off").string() + "\n");
+}
+
+TEST(CliRun, SameSeedGivesTheSameBytes) {
+  CliRun first(test::example_path("snub_cube.txt"), {"--seed", "99"}, "SOURCE_DATE_EPOCH=86400");
+  CliRun second(test::example_path("snub_cube.txt"), {"--seed", "99"}, "SOURCE_DATE_EPOCH=86400");
+  ASSERT_EQ(first.result.exit_code, 0);
+  std::string bytes = test::read_file(first.file("snub_cube.off"));
+  EXPECT_EQ(bytes, test::read_file(second.file("snub_cube.off")));
+  EXPECT_NE(bytes.find("Generation Date: 01-02-1970\r\n"), std::string::npos);
+  EXPECT_EQ(first.result.err.find("seed:"), std::string::npos);  // a given seed is not echoed
+  CliRun clocked(test::example_path("tetrahedron.txt"), {});
+  EXPECT_NE(clocked.result.err.find("seed: "), std::string::npos);
+}
+
+TEST(CliRun, ReportSummarisesTheRun) {
+  test::TempDir reports;
+  CliRun run(test::example_path("cube.txt"), {"--seed", "5", "--isomorphs", "2", "--attempts", "2",
+                                               "--report", (reports.path() / "report.json").string()});
+  std::string json = test::read_file(reports.path() / "report.json");
+  EXPECT_NE(json.find("\"seed\":\"5\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"number\":1,\"iterations\":"), std::string::npos);
+  EXPECT_NE(json.find("\"outcome\":\"new\""), std::string::npos);
+  EXPECT_NE(json.find("\"outcome\":\"duplicate\""), std::string::npos);
+  EXPECT_NE(json.find("cube.off\"]"), std::string::npos);
+}
+
+TEST(CliRun, ExitStatusAndMessages) {
+  CliRun missing_comma(data_path("missing_comma.txt"), {});
+  EXPECT_EQ(missing_comma.result.exit_code, 1);
+  EXPECT_NE(missing_comma.result.err.find("Input error: Possible missing comma at end of line\n"), std::string::npos);
+
+  CliRun bad_set(test::example_path("cube.txt"), {"--set", "NoSuchControl=1"});
+  EXPECT_EQ(bad_set.result.exit_code, 2);
+  EXPECT_NE(bad_set.result.err.find("no control is named \"NoSuchControl\""), std::string::npos);
+
+  CliRun bad_inflate(test::example_path("cube.txt"), {"--inflate", "sideways"});
+  EXPECT_EQ(bad_inflate.result.exit_code, 2);
+
+  CliRun no_input(data_path("no_such_file.txt"), {});
+  EXPECT_EQ(no_input.result.exit_code, 1);
+
+  CliRun once(test::example_path("cube.txt"), {"--once", "--seed", "1", "--set", "Debug=1"});
+  EXPECT_EQ(once.result.exit_code, 0);
+  EXPECT_NE(once.result.err.find("W11: cube  VRML files written\n"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(once.file("cube_debug.txt")));  // --set and flags together
+}
+
+TEST(CliRun, MissingOutputFolder) {
+  test::TempDir dir;
+  auto result = test::run_cli({"run", test::example_path("cube.txt").string(), "-o",
+                               (dir.path() / "nowhere").string(), "--ini",
+                               (dir.path() / "ostrel.ini").string(), "--once", "--seed", "1", "-q"});
+  EXPECT_EQ(result.exit_code, 1);
+  std::string path = (dir.path() / "nowhere" / "cube.off").string();
+  EXPECT_NE(result.err.find("OSTREL has come across error, attempting to resume 76\n"
+                            "Ostrel has come across an Error.  Code: 76File: " + path + "\n"),
+            std::string::npos)
+      << result.err;
+}
+
+// The acute angle of each rhombus of the file, with its edges checked to be 1.
+std::vector<double> rhombus_angles(const test::OffModel& model) {
+  std::vector<double> angles;
+  for (const auto& face : model.faces) {
+    EXPECT_EQ(face.corners.size(), 4u);
+    const Point& a = model.vertices[static_cast<std::size_t>(face.corners[0])];
+    const Point& b = model.vertices[static_cast<std::size_t>(face.corners[1])];
+    const Point& c = model.vertices[static_cast<std::size_t>(face.corners[2])];
+    const Point& d = model.vertices[static_cast<std::size_t>(face.corners[3])];
+    for (auto [p, q] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}}) EXPECT_NEAR(test::distance(p, q), 1.0, 1e-6);
+    double short_diagonal = std::min(test::distance(a, c), test::distance(b, d));
+    angles.push_back(2 * std::asin(short_diagonal / 2));
+  }
+  return angles;
+}
+
+TEST(CliRun, RhombusSetsSettleToTheirForcedAngles) {
+  const double kPi = 3.14159265358979323846;
+  const struct {
+    const char* input;
+    std::vector<std::string> options;
+    double angle;
+  } cases[] = {
+      {"rhombic_dodecahedron.txt", {"--seed", "1", "--set", "ForceRhom=r12"}, 2 * std::atan(std::sqrt(0.5))},
+      // The golden rhombus closes into the Bilinski dodecahedron.
+      {"rhombic_dodecahedron.txt", {"--seed", "2", "--set", "ForceRhom=r30", "--once", "--inflate", "none"},
+       std::atan(2.0)},
+      {"rhombohedron_d.txt", {"--seed", "1", "--set", "ForceRhom2=72", "--once", "--inflate", "none"},
+       72 * kPi / 180},
+      {"rhombohedron_q.txt", {"--seed", "1", "--set", "ForceRhom3=P5", "--once", "--inflate", "none"},
+       72 * kPi / 180},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    CliRun run(data_path(c.input), c.options);
+    ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+    std::string name = std::string(c.input).substr(0, std::string(c.input).find('.'));
+    for (double angle : rhombus_angles(test::read_off(run.file(name + ".off")))) EXPECT_NEAR(angle, c.angle, 1e-6);
+  }
+}
+
+TEST(CliRun, DistortedHexagonSettlesToItsDiagonals) {
+  CliRun run(data_path("distorted_hexagon.txt"), {"--xy", "--seed", "1"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  test::OffModel model = test::read_off(run.file("distorted_hexagon.off"));
+  const auto& c = model.faces.at(0).corners;
+  auto at = [&](int k) { return model.vertices[static_cast<std::size_t>(c[static_cast<std::size_t>(k % 6)])]; };
+  for (int k = 0; k < 6; ++k) EXPECT_NEAR(test::distance(at(k), at(k + 1)), 1.0, 1e-6);
+  std::vector<double> diagonals{test::distance(at(0), at(3)), test::distance(at(1), at(4)), test::distance(at(2), at(5))};
+  std::sort(diagonals.begin(), diagonals.end());
+  // Two long diagonals agree (the pair); the odd one follows from their mean.
+  double pair = diagonals[1] - diagonals[0] < diagonals[2] - diagonals[1] ? (diagonals[0] + diagonals[1]) / 2
+                                                                          : (diagonals[1] + diagonals[2]) / 2;
+  double odd = diagonals[1] - diagonals[0] < diagonals[2] - diagonals[1] ? diagonals[2] : diagonals[0];
+  EXPECT_NEAR(odd, 2 * std::sqrt(1 - (pair * pair - 1) / 4) + 1, 1e-6);
+}
+
+TEST(CliRun, WeakenedRunWritesItsSuffix) {
+  CliRun run(test::example_path("pentagonal_pyramid.txt"), {"--weaken", "3", "--seed", "1"});
+  EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
+  EXPECT_TRUE(std::filesystem::exists(run.file("pentagonal_pyramid_weaken3.off")));
+  EXPECT_NE(run.result.err.find("W10: pentagonal_pyramid  VRML files written\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ostrel
