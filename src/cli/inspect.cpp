@@ -3,6 +3,9 @@
 #include <ostream>
 
 #include "cli/json_writer.h"
+#include "cli/settings_flags.h"
+#include "prepare/inflation.h"
+#include "prepare/prepare_model.h"
 #include "engine/model.h"
 #include "engine/run_error.h"
 #include "input/parser.h"
@@ -13,10 +16,31 @@ namespace {
 
 struct Inspection {
   Model model;       // the segment asked for
+  PreparedModel prepared;  // with --prepared
+  int linked_last_vertex = -1;
   Model realm_model; // every segment then the realm section (with --realms)
   InputPrescan scan;
   int segment = 1;
   bool realms = false;
+};
+
+// Passes messages on and answers the star-collapse question as told.
+class AnsweringHost final : public RunHost {
+ public:
+  AnsweringHost(MessageSink& messages, bool yes) : messages_(messages), yes_(yes) {}
+  void message(const std::string& text) override { messages_.message(text); }
+  bool ask_yes_no(const std::string& question) override {
+    messages_.message(question + (yes_ ? " Yes" : " No"));
+    return yes_;
+  }
+  bool ask_resume(const std::string& text) override {
+    messages_.message(text);
+    return true;
+  }
+
+ private:
+  MessageSink& messages_;
+  bool yes_;
 };
 
 // Reads every segment in turn, then the realm section, as a segmented run does.
@@ -84,6 +108,29 @@ void write_json(const Inspection& in, std::ostream& out) {
     }
   }
   json.end_array();
+  if (in.prepared.links) {
+    json.key("edges").begin_array();
+    for (int e = 1; e <= model.EdgeCount; ++e) {
+      json.begin_object();
+      json.key("ends").begin_array().value(model.EdgeVertices(e, 1)).value(model.EdgeVertices(e, 2)).end_array();
+      json.key("mark").value(model.EdgeVertices(e, 3));
+      json.key("faces").begin_array().value(model.EdgeFaces(e, 1)).value(model.EdgeFaces(e, 2)).end_array();
+      json.key("class").value(model.EdgeClass(e));
+      json.key("target").value(model.EdgeTarget(e));
+      json.end_object();
+    }
+    json.end_array();
+    json.key("vertex_links").begin_object();
+    for (int vertex = std::max(model.FirstVertex, 0); vertex <= model.LastVertex; ++vertex) {
+      json.key(std::to_string(vertex)).begin_array();
+      for (int k = 1; k <= in.prepared.links->VertexLinkCount(vertex); ++k) {
+        json.value(in.prepared.links->VertexLinks(vertex, k));
+      }
+      json.end_array();
+    }
+    json.end_object();
+    json.key("last_linked_vertex").value(in.linked_last_vertex);
+  }
   json.key("input_flags").begin_object();
   json.key("cylinder").value(model.CylinderFlag);
   json.key("cylinder2").value(model.Cylinder2Flag);
@@ -149,6 +196,24 @@ void write_text(const Inspection& in, std::ostream& out) {
     }
   }
   static const char* kMarkNames[] = {"", "highlight", "cylinder", "cylinder type 2"};
+  if (in.prepared.links) {
+    for (int e = 1; e <= model.EdgeCount; ++e) {
+      out << "edge " << e << ": " << model.EdgeVertices(e, 1) << "-" << model.EdgeVertices(e, 2)
+          << ", faces " << model.EdgeFaces(e, 1) << " and " << model.EdgeFaces(e, 2) << ", class "
+          << model.EdgeClass(e) << ", target " << model.EdgeTarget(e);
+      int mark = model.EdgeVertices(e, 3);
+      if (mark >= 1 && mark <= 3) out << ", " << kMarkNames[mark] << " edge";
+      out << "\n";
+    }
+    for (int vertex = std::max(model.FirstVertex, 0); vertex <= model.LastVertex; ++vertex) {
+      out << "vertex " << vertex << " linked to";
+      for (int k = 1; k <= in.prepared.links->VertexLinkCount(vertex); ++k) {
+        out << " " << in.prepared.links->VertexLinks(vertex, k);
+      }
+      out << "\n";
+    }
+    out << "last linked vertex " << in.linked_last_vertex << "\n";
+  }
   for (int row = 1; row < model.MarkedEdgeCount; ++row) {
     int mark = model.MarkedEdges(row, 3);
     out << "marked edge " << model.MarkedEdges(row, 1) << "-" << model.MarkedEdges(row, 2) << " "
@@ -203,6 +268,24 @@ int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& m
   if (result.status == ParseStatus::kAbandoned) {
     messages.message(result.message);
     return 1;
+  }
+  if (options.prepared) {
+    RunSettings settings;
+    settings.SegmentCount = in.scan.segment_count();
+    for (const std::string& assignment : options.assignments) {
+      std::string problem = set_control_assignment(settings, assignment);
+      if (!problem.empty()) {
+        messages.message("ostrel-cli: " + problem);
+        return 2;
+      }
+    }
+    AnsweringHost host(messages, options.collapse_stars);
+    in.prepared = prepare_model(in.model, settings, host, nullptr);
+    if (!in.prepared.error.empty()) {
+      messages.message(in.prepared.error);
+      return 1;
+    }
+    in.linked_last_vertex = last_linked_vertex(in.model, *in.prepared.links);
   }
   if (options.realms && in.scan.has_segments()) {
     ParseResult realm_result = read_all_segments(in.realm_model, text, request, messages);

@@ -105,6 +105,12 @@ int main(int argc, char** argv) {
       ->check(CLI::PositiveNumber);
   inspect_command->add_flag("--realms", inspect.realms,
                             "Also read every segment and the realm section");
+  inspect_command->add_flag("--prepared", inspect.prepared,
+                            "Show the model after preparation: faces, edges, vertex links");
+  inspect_command->add_option("--set", inspect.assignments,
+                              "Run options for the preparation by control name (Weaken=1 ...)");
+  inspect_command->add_flag("--collapse-stars", inspect.collapse_stars,
+                            "Collapse fans of five or more triangles into star faces");
 
   ostrel::cli::RunOptions run;
   auto* run_command = app.add_subcommand("run", "Relax an input file and write its output files");

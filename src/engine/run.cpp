@@ -16,10 +16,9 @@
 #include "output/file_set.h"
 #include "output/generation_date.h"
 #include "output/number_format.h"
-#include "prepare/edge_table.h"
 #include "prepare/inflation.h"
 #include "prepare/isomorph.h"
-#include "prepare/star_polygons.h"
+#include "prepare/prepare_model.h"
 
 namespace ostrel {
 
@@ -109,46 +108,18 @@ class Run {
     if (model.LastVertex < model.FirstVertex || model.FaceCount < 1) {
       return stop_with("Input error: No faces found in input");
     }
-    if (settings_.HighVert) {
-      for (int v = model.FirstVertex; v <= model.LastVertex; ++v) model.VertexFlags(v) += "V";
-    }
-    if (settings_.AllCyl) {
-      for (int f = 1; f <= model.FaceCount; ++f) model.FaceFlags(f) += "O";
-    }
     Next prepared = prepare();
     if (prepared != Next::kGoOn) return prepared;
     return isomorphs();
   }
 
   Next prepare() {
-    Model& model = *model_;
-    collapse_fans(model, host_, debug());
-    clean_up_vertices(model, debug());
-    if (settings_.Augment || model.AugmentFlag) {
-      return stop_with("Error: Augmentation is not available in this version of Ostrel");
-    }
-    compact_faces(model);
-    std::string star_error = order_star_corners(model, debug());
-    if (!star_error.empty()) return stop_with(star_error);
-    build_edge_table(model, settings_.weaken_limit(), debug());
-    apply_edge_marks(model);
-    double typed_limit = lenient_value(settings_.WeakenLimit);
-    if (settings_.Weaken && typed_limit > 0 && count_weakenable_edges(model, typed_limit) == 0) {
-      return stop_with(kWeakenError);
-    }
-    links_ = std::make_unique<VertexLinkTable>();
-    build_vertex_links(model, *links_, debug());
-    if (!mark_centroid_vertices(model)) return stop_with(kCentroidError);
-
+    PreparedModel prepared = prepare_model(*model_, settings_, host_, debug());
+    if (!prepared.error.empty()) return stop_with(prepared.error);
+    links_ = std::move(prepared.links);
+    hop_ = std::move(prepared.hop);
     kept_mode_ = settings_.expansion_mode();
-    hop_.reset();
-    if (kept_mode_ == kExpandGlobal) {
-      hop_ = std::make_unique<HopDistanceTable>(make_hop_distance_table());
-      double band_length = model.LinkCount > 0 ? lenient_value(settings_.BandLen) : 1.0;
-      compute_hop_distances(model, *links_, band_length, *hop_, debug());
-    }
-    if (settings_.SqrtHop && hop_) apply_square_root_hop(model, lenient_value(settings_.SqrtMult), *hop_);
-    relax_ = std::make_unique<Relaxation>(model, settings_);
+    relax_ = std::make_unique<Relaxation>(*model_, settings_);
     return Next::kGoOn;
   }
 

@@ -110,3 +110,28 @@ TEST(CliInspect, BadUsageExitsTwo) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(CliInspect, PreparedModelShowsEdgesAndLinks) {
+  auto result = test::run_cli({"inspect", test::example_path("pentagrammic_prism.txt").string(),
+                               "--prepared", "--json"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const std::string& json = result.out;
+  // The pentagram's corners in the order around its outline, its outline and star edges.
+  EXPECT_NE(json.find(R"({"sides":5,"step":2,"flags":"","vertices":[1,3,5,2,4]})"), std::string::npos);
+  EXPECT_NE(json.find(R"({"ends":[1,2],"mark":0,"faces":[1,3],"class":2,"target":1})"), std::string::npos);
+  EXPECT_NE(json.find(R"({"ends":[1,3],"mark":0,"faces":[1,0],"class":1,"target":0.6180339887498)"),
+            std::string::npos);
+  EXPECT_NE(json.find(R"("1":[3,4,5,2,6])"), std::string::npos);
+  EXPECT_NE(json.find(R"("last_linked_vertex":10)"), std::string::npos);
+
+  auto weakened = test::run_cli({"inspect", test::example_path("cube.txt").string(), "--prepared",
+                                 "--set", "Weaken=1", "--set", "Once=1", "--set", "WeakenLimit=2"});
+  EXPECT_EQ(weakened.exit_code, 1);
+  EXPECT_NE(weakened.err.find("Error: Invalid value for Weaken Limit."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ostrel

@@ -1,0 +1,48 @@
+#include "prepare/prepare_model.h"
+
+#include "engine/lenient_number.h"
+#include "prepare/isomorph.h"
+#include "prepare/star_polygons.h"
+
+namespace ostrel {
+
+PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host, DebugLog* debug) {
+  PreparedModel prepared;
+  if (settings.HighVert) {
+    for (int v = model.FirstVertex; v <= model.LastVertex; ++v) model.VertexFlags(v) += "V";
+  }
+  if (settings.AllCyl) {
+    for (int f = 1; f <= model.FaceCount; ++f) model.FaceFlags(f) += "O";
+  }
+  collapse_fans(model, host, debug);
+  clean_up_vertices(model, debug);
+  if (settings.Augment || model.AugmentFlag) {
+    prepared.error = "Error: Augmentation is not available in this version of Ostrel";
+    return prepared;
+  }
+  compact_faces(model);
+  prepared.error = order_star_corners(model, debug);
+  if (!prepared.error.empty()) return prepared;
+  build_edge_table(model, settings.weaken_limit(), debug);
+  apply_edge_marks(model);
+  double typed_limit = lenient_value(settings.WeakenLimit);
+  if (settings.Weaken && typed_limit > 0 && count_weakenable_edges(model, typed_limit) == 0) {
+    prepared.error = kWeakenError;
+    return prepared;
+  }
+  prepared.links = std::make_unique<VertexLinkTable>();
+  build_vertex_links(model, *prepared.links, debug);
+  if (!mark_centroid_vertices(model)) {
+    prepared.error = kCentroidError;
+    return prepared;
+  }
+  if (settings.expansion_mode() == kExpandGlobal) {
+    prepared.hop = std::make_unique<HopDistanceTable>(make_hop_distance_table());
+    double band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
+    compute_hop_distances(model, *prepared.links, band_length, *prepared.hop, debug);
+    if (settings.SqrtHop) apply_square_root_hop(model, lenient_value(settings.SqrtMult), *prepared.hop);
+  }
+  return prepared;
+}
+
+}  // namespace ostrel

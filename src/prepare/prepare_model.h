@@ -1,0 +1,28 @@
+// The preparation of a parsed model, in the run's order: fan collapse, vertex clean-up, face
+// compaction, star corner order, the edge table with weakening and edge marks, vertex links,
+// centroid vertices, and the hop distances of global inflation.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/debug_log.h"
+#include "engine/model.h"
+#include "engine/run_host.h"
+#include "engine/settings.h"
+#include "prepare/edge_table.h"
+#include "prepare/inflation.h"
+
+namespace ostrel {
+
+struct PreparedModel {
+  std::string error;  // the message that ends the run; empty when the model is ready
+  std::unique_ptr<VertexLinkTable> links;
+  std::unique_ptr<HopDistanceTable> hop;  // only for global inflation
+};
+
+// Applies HighVert and AllCyl, then prepares the model. Questions (the star collapse) go to
+// `host`.
+PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host, DebugLog* debug);
+
+}  // namespace ostrel
