@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build demo test fuzz clean
+.PHONY: all deps build demo test bench fuzz clean
 
 all: build
 
@@ -14,11 +14,20 @@ build: deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
+DEMO_OUT ?= out/demo
 demo: build
-	./$(BUILD)/src/ostrel-cli inspect examples/cube.txt
+	mkdir -p $(DEMO_OUT)
+	./$(BUILD)/src/ostrel-cli run examples/snub_cube.txt -o $(DEMO_OUT)
+	@echo "The output of examples/snub_cube.txt is in $(DEMO_OUT)/"
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Google Benchmark figures of the relaxation (Release build).
+bench: deps
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTREL_BUILD_BENCH=ON -DOSTREL_BUILD_TESTS=OFF
+	cmake --build build-bench -j $(JOBS) --target relax_bench
+	./build-bench/bench/relax_bench
 
 # Runs each fuzz target for FUZZ_SECONDS on its corpus (clang with libFuzzer).
 FUZZ_SECONDS ?= 60
@@ -32,4 +41,4 @@ fuzz:
 	./build-fuzz/fuzz/settings_file_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/settings_file fuzz/corpus/settings_file
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-bench out
