@@ -28,7 +28,7 @@ std::string geodesic_sphere_text(int frequency);
 // A parsed and prepared model: star corners ordered, edge table merged, neighbour lists built,
 // force strengths taken from the settings, the last vertex cut back to the last linked one, and
 // random starting positions drawn from `seed`.
-struct PreparedModel {
+struct BenchModel {
   RunSettings settings;
   std::unique_ptr<Model> model;
   std::unique_ptr<VertexLinkTable> links;
@@ -36,10 +36,10 @@ struct PreparedModel {
 
 // Throws std::runtime_error with the parser's or the preparation's message when `text` is
 // not a usable model.
-PreparedModel prepare_model(std::string_view text, std::uint64_t seed,
+BenchModel prepare_bench_model(std::string_view text, std::uint64_t seed,
                             const RunSettings& settings = {});
 
 // Draws new random starting positions (and zero velocities) for every vertex of `prepared`.
-void restart(PreparedModel& prepared, std::uint64_t seed);
+void restart(BenchModel& prepared, std::uint64_t seed);
 
 }  // namespace ostrel::bench

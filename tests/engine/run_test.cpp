@@ -219,3 +219,20 @@ TEST(Run, DebugLogRecordsThePreparation) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(Run, LocalInflationEndsAndTheModelSettles) {
+  for (int item : {2, 3}) {  // "Local 'one'" and "Local Diagonal"
+    Fixture f(kCube, 1);
+    f.request.settings.InflateOption = item;
+    RunReport report = f.run();
+    ASSERT_FALSE(report.isomorphs.empty());
+    EXPECT_EQ(report.isomorphs.back().outcome, IsomorphOutcome::kNew) << item;
+    EXPECT_EQ(report.files.size(), 1u) << item;
+  }
+}
+
+}  // namespace
+}  // namespace ostrel
