@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  qt6-base-dev   # the desktop program
+  view3dscene    # tovrmlx3d, the VRML 2.0 reader the tests check every written file with
 )
 if [[ "${OSTREL_WITH_FUZZ:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-dev)
