@@ -25,8 +25,15 @@ std::string program_folder(const char* argv0) {
   return self.parent_path().string();
 }
 
-void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run) {
-  command.add_option("INPUT", run.input, "Input file")->required();
+void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_input) {
+  if (with_input) {
+    command.add_option("INPUT", run.input, "Input file")->required();
+  } else {
+    command.add_option("KIND", run.shape_kind, "polygon, pyramid, prism or antiprism")
+        ->required()
+        ->check(CLI::IsMember({"polygon", "pyramid", "prism", "antiprism"}));
+    command.add_option("SIZE", run.shape_size, "n or n/d, e.g. 5 or 7/3")->required();
+  }
   command.add_option("-o,--output", run.output_folder, "Output folder (default: the current one)");
   command.add_option("--ini", run.ini, "Settings file (default: ostrel.ini beside the program)");
   command.add_option("--seed", run.seed, "Seed of the random starts (default: from the clock)");
@@ -114,7 +121,12 @@ int main(int argc, char** argv) {
 
   ostrel::cli::RunOptions run;
   auto* run_command = app.add_subcommand("run", "Relax an input file and write its output files");
-  add_run_options(*run_command, run);
+  add_run_options(*run_command, run, true);
+
+  ostrel::cli::RunOptions shape;
+  auto* shape_command = app.add_subcommand(
+      "shape", "Relax a polygon, pyramid, prism or antiprism on {n} or {n/d} and write its files");
+  add_run_options(*shape_command, shape, false);
 
   try {
     app.parse(argc, argv);
@@ -133,6 +145,7 @@ int main(int argc, char** argv) {
   try {
     if (*inspect_command) return ostrel::cli::run_inspect(inspect, std::cout, messages);
     if (*run_command) return ostrel::cli::run_command(run, program_folder(argv[0]));
+    if (*shape_command) return ostrel::cli::run_command(shape, program_folder(argv[0]));
   } catch (const ostrel::RunError& error) {
     messages.message(error.what());
     if (!error.detail().empty()) std::cerr << "  (" << error.detail() << ")\n";

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 
 #include "app/settings_file.h"
 #include "cli/json_writer.h"
@@ -113,10 +114,24 @@ void write_report(const std::string& path, const RunReport& report) {
 int run_command(const RunOptions& options, const std::string& program_folder) {
   CliHost host(options.collapse_stars == "yes", !options.quiet && ::isatty(2));
 
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(options.input, error)) {
-    std::cerr << "Error: Cannot open input file " << options.input << "\n";
-    return 1;
+  std::optional<SpecialShape> shape;
+  if (!options.shape_kind.empty()) {
+    static const std::map<std::string, SpecialShape::Kind> kinds{
+        {"polygon", SpecialShape::kPolygon}, {"pyramid", SpecialShape::kPyramid},
+        {"prism", SpecialShape::kPrism}, {"antiprism", SpecialShape::kAntiprism}};
+    shape = SpecialShape{kinds.at(options.shape_kind), 0, 1};
+    read_shape_size(options.shape_size, *shape);
+    std::string problem = shape_size_problem(*shape);
+    if (!problem.empty()) {
+      std::cerr << problem << "\n";
+      return 2;
+    }
+  } else {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(options.input, error)) {
+      std::cerr << "Error: Cannot open input file " << options.input << "\n";
+      return 1;
+    }
   }
   std::filesystem::path ini = options.ini.empty()
                                   ? settings_path(program_folder)
@@ -126,8 +141,9 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
   RunRequest request;
   apply_to_run_settings(preferences, request.settings);
   request.input = options.input;
+  request.shape = shape;
   request.output_folder = options.output_folder;
-  request.settings.SegmentCount = prescan_input_file(options.input).segment_count();
+  if (!shape) request.settings.SegmentCount = prescan_input_file(options.input).segment_count();
   for (const std::string& assignment : options.assignments) {
     std::string problem = set_control_assignment(request.settings, assignment);
     if (!problem.empty()) {

@@ -10,6 +10,8 @@ namespace ostrel::cli {
 
 struct RunOptions {
   std::string input;
+  std::string shape_kind;  // with `shape`: polygon, pyramid, prism or antiprism
+  std::string shape_size;  // with `shape`: "n" or "n/d"
   std::string output_folder = ".";
   std::string ini;  // settings file; empty: ostrel.ini in the program's folder
   std::optional<std::uint64_t> seed;

@@ -77,6 +77,8 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     if (n == 6) hexagon = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : 0;
     face_hexagon_.push_back(hexagon);
     face_d_either_.push_back(has(flags, 'D') || has(flags, 'd'));
+    face_sets_.push_back(static_cast<char>((has(flags, 'D') ? 1 : 0) | (has(flags, 'd') ? 2 : 0) |
+                                           (has(flags, 'q') ? 4 : 0)));
   }
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
   for (int v = first_; v <= last_; ++v) vertex_v_[static_cast<std::size_t>(v)] = has(model.VertexFlags(v), 'v');
@@ -166,13 +168,12 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
   const std::size_t faces = face_sides_.size();
   for (std::size_t f = 0; f < faces; ++f) {
     const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
-    const std::string& flags = model_.FaceFlags(static_cast<long>(f) + 1);
+    const int sets = face_sets_[f];
     if (face_sides_[f] == 4 && (face_rhombus_[f] != 0)) {
       double d13 = distance(c[0], c[2]);
       double d24 = distance(c[1], c[3]);
       for (int set = 1; set <= 3; ++set) {
-        static const char kLetters[] = " Ddq";
-        if (!has(flags, kLetters[set])) continue;
+        if (!(sets & (1 << (set - 1)))) continue;
         ++rhombus_[static_cast<std::size_t>(set)].count;
         short_sum[static_cast<std::size_t>(set)] += std::min(d13, d24);
         long_sum[static_cast<std::size_t>(set)] += std::max(d13, d24);
@@ -201,7 +202,7 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
         pair = (d2 + d3) / 2.0;
       }
       for (int set = 1; set <= 2; ++set) {
-        if (!has(flags, set == 1 ? 'D' : 'd')) continue;
+        if (!(sets & (1 << (set - 1)))) continue;
         ++hexagon_[static_cast<std::size_t>(set)].count;
         pair_sum[static_cast<std::size_t>(set)] += pair;
         odd_sum[static_cast<std::size_t>(set)] += odd;
@@ -414,6 +415,13 @@ int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
   const double cut = limit + 0.1;
   double previous = 999.0;
   int iterations = 0;
+  const int count = last_ - first_ + 1;
+  std::vector<double> start(static_cast<std::size_t>(3 * std::max(count, 0)));
+  for (int v = first_; v <= last_; ++v) {
+    start[static_cast<std::size_t>(3 * (v - first_))] = x[v];
+    start[static_cast<std::size_t>(3 * (v - first_) + 1)] = y[v];
+    start[static_cast<std::size_t>(3 * (v - first_) + 2)] = z[v];
+  }
   for (int pass = 1; pass <= 1000; ++pass) {
     ++iterations;
     double deform = 0.0;
@@ -441,6 +449,15 @@ int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
       }
     }
     update();
+    if (!std::isfinite(deform)) {
+      for (int v = first_; v <= last_; ++v) {
+        x[v] = start[static_cast<std::size_t>(3 * (v - first_))];
+        y[v] = start[static_cast<std::size_t>(3 * (v - first_) + 1)];
+        z[v] = start[static_cast<std::size_t>(3 * (v - first_) + 2)];
+        model_.VertexVelocityX(v) = model_.VertexVelocityY(v) = model_.VertexVelocityZ(v) = 0.0;
+      }
+      return 0;
+    }
     if (std::fabs(deform - previous) < 0.000001) break;
     previous = deform;
   }

@@ -98,6 +98,7 @@ class Relaxation {
   std::vector<char> face_rhombus_;    // 0, or set 1 ("D"), 2 ("d"), 3 ("q") on four corners
   std::vector<char> face_hexagon_;    // 0, or set 1 ("D"), 2 ("d") on six corners
   std::vector<char> face_d_either_;   // carries "D" or "d"
+  std::vector<char> face_sets_;       // bits 1 "D", 2 "d", 4 "q" (the rhombus and hexagon sets)
   std::vector<char> vertex_v_;        // by vertex number: carries "v"
 
   std::array<RhombusSet, 4> rhombus_{};

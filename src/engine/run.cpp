@@ -66,7 +66,7 @@ class Run {
     model_ = std::make_unique<Model>();
     model_->start_run();
     try {
-      text_ = read_input_file(request_.input);
+      if (!request_.shape) text_ = read_input_file(request_.input);
       Next next;
       do {
         next = pass();
@@ -88,7 +88,7 @@ class Run {
 
   Next pass() {
     Model& model = *model_;
-    base_name_ = input_base_name(request_.input);
+    base_name_ = request_.shape ? shape_base_name(*request_.shape) : input_base_name(request_.input);
     IsomorphNo_ = 1;
     attempts_ = 0;
     new_written_ = 0;
@@ -99,12 +99,18 @@ class Run {
     }
     for (int k = 1; k <= 6; ++k) model.ForceStrength(k) = settings_.force_strength(k);
     model.start_pass();
-    ParseRequest parse_request;
-    parse_request.SegmentCount = settings_.SegmentCount;
-    parse_request.OutputName = base_name_;
-    parse_request.debug = debug();
-    ParseResult parsed = parse_input(model, text_, parse_request, host_);
-    if (!parsed.ok()) return stop_with(parsed.message);
+    if (request_.shape) {
+      std::string problem = shape_size_problem(*request_.shape);
+      if (!problem.empty()) return stop_with(problem);
+      build_shape(model, *request_.shape);
+    } else {
+      ParseRequest parse_request;
+      parse_request.SegmentCount = settings_.SegmentCount;
+      parse_request.OutputName = base_name_;
+      parse_request.debug = debug();
+      ParseResult parsed = parse_input(model, text_, parse_request, host_);
+      if (!parsed.ok()) return stop_with(parsed.message);
+    }
     if (model.LastVertex < model.FirstVertex || model.FaceCount < 1) {
       return stop_with("Input error: No faces found in input");
     }
@@ -132,7 +138,9 @@ class Run {
       start_isomorph();
       if (settings_.incord) return write_as_entered();
       if (mode_ == kExpandGlobal && hop_) {
-        relax_->global_prestage(*hop_, lenient_value(settings_.GlobLim));
+        if (relax_->global_prestage(*hop_, lenient_value(settings_.GlobLim)) == 0 && debug()) {
+          guarded([&] { debug()->append("Global inflation did not settle; relaxing from the starting positions"); });
+        }
       }
       Next next = relax_isomorph();
       if (next != Next::kNextIsomorph) return next;
@@ -194,7 +202,8 @@ class Run {
         if (next != Next::kGoOn) return next;
       }
 
-      bool finished = IterationNo_ >= limit;
+      // A model whose forces overshoot until its positions are no longer numbers cannot settle.
+      bool finished = IterationNo_ >= limit || !std::isfinite(Deform_) || !std::isfinite(Deforp_);
       const double change = std::fabs(Deform_ - previous_deform);
       if (relax_->local_expansion_running()) {
         if (change < 0.000001) {

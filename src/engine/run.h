@@ -10,6 +10,7 @@
 
 #include "engine/run_host.h"
 #include "engine/settings.h"
+#include "input/shapes.h"
 
 namespace ostrel {
 
@@ -23,6 +24,7 @@ struct RunLimits {
 struct RunRequest {
   RunSettings settings;
   std::filesystem::path input;          // the input file
+  std::optional<SpecialShape> shape;    // a simple shape to run instead of an input file
   std::filesystem::path output_folder;  // where every output file goes
   std::optional<std::uint64_t> seed;    // the random generator's seed; from the clock when empty
   std::string version = std::string("Version ") + OSTREL_VERSION;

@@ -19,9 +19,7 @@ void compute_hop_distances(const Model& model, const VertexLinkTable& links, dou
   const int first = first_index(model);
   const int last = model.LastVertex;
   if (last < first) return;
-  for (int v = first; v <= last; ++v) {
-    for (int w = first; w <= last; ++w) hop(v, w) = 0.0f;
-  }
+  for (int v = first; v <= last; ++v) std::fill_n(&hop(v, first), last - first + 1, 0.0f);
   for (int e = 1; e <= model.EdgeCount; ++e) {
     int v = model.EdgeVertices(e, 1);
     int w = model.EdgeVertices(e, 2);

@@ -3,6 +3,7 @@
 // starting positions of every isomorph.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -17,8 +18,12 @@ namespace ostrel {
 
 // Target distances of global inflation by vertex pair (vertex numbers 0..HopMatrixSide).
 using HopDistanceTable = Table2<float>;
-inline HopDistanceTable make_hop_distance_table() {
-  return HopDistanceTable("HopDistance", HopMatrixSide + 1, HopMatrixSide + 1);
+// A table for vertex numbers 0..last_vertex; a vertex numbered above HopMatrixSide does not fit
+// the matrix and raises the subscript run error.
+inline HopDistanceTable make_hop_distance_table(int last_vertex = HopMatrixSide) {
+  if (last_vertex > HopMatrixSide) throw_subscript_error("HopDistance", last_vertex);
+  int side = std::max(last_vertex, 0) + 1;
+  return HopDistanceTable("HopDistance", side, side);
 }
 
 // The levels by which hop distances spread from the edges and bands.

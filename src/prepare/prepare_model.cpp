@@ -1,6 +1,7 @@
 #include "prepare/prepare_model.h"
 
 #include "engine/lenient_number.h"
+#include "prepare/augment.h"
 #include "prepare/isomorph.h"
 #include "prepare/star_polygons.h"
 
@@ -16,10 +17,8 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& 
   }
   collapse_fans(model, host, debug);
   clean_up_vertices(model, debug);
-  if (settings.Augment || model.AugmentFlag) {
-    prepared.error = "Error: Augmentation is not available in this version of Ostrel";
-    return prepared;
-  }
+  prepared.error = augment_faces(model, settings, debug);
+  if (!prepared.error.empty()) return prepared;
   compact_faces(model);
   prepared.error = order_star_corners(model, debug);
   if (!prepared.error.empty()) return prepared;
@@ -37,7 +36,7 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& 
     return prepared;
   }
   if (settings.expansion_mode() == kExpandGlobal) {
-    prepared.hop = std::make_unique<HopDistanceTable>(make_hop_distance_table());
+    prepared.hop = std::make_unique<HopDistanceTable>(make_hop_distance_table(model.LastVertex));
     double band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
     compute_hop_distances(model, *prepared.links, band_length, *prepared.hop, debug);
     if (settings.SqrtHop) apply_square_root_hop(model, lenient_value(settings.SqrtMult), *prepared.hop);

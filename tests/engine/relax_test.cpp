@@ -163,3 +163,37 @@ TEST(Relaxation, UpdateKeepsTheModelCentred) {
 
 }  // namespace
 }  // namespace ostrel
+
+#include "engine/random.h"
+#include "prepare/inflation.h"
+
+namespace ostrel {
+namespace {
+
+TEST(Relaxation, PrestageThatOvershootsLeavesTheStartingPositions) {
+  // A long strip of triangles: hundreds of pairs pull on every vertex at once.
+  std::string strip = "{";
+  for (int v = 1; v <= 700; ++v) {
+    strip += std::to_string(v) + "," + std::to_string(v + 1) + "," + std::to_string(v + 2) + ",-1,";
+  }
+  auto model = prepared(strip + "}");
+  auto links = std::make_unique<VertexLinkTable>();
+  build_vertex_links(*model, *links, nullptr);
+  auto hop = std::make_unique<HopDistanceTable>(make_hop_distance_table(model->LastVertex));
+  compute_hop_distances(*model, *links, 1.0, *hop, nullptr);
+  Random random(1);
+  place_starting_positions(*model, RunSettings{}, random);
+  std::vector<double> before;
+  for (int v = 1; v <= model->LastVertex; ++v) before.push_back(model->VertexX(v));
+  Relaxation relax(*model, RunSettings{});
+  int passes = relax.global_prestage(*hop, 99);
+  for (int v = 1; v <= model->LastVertex; ++v) {
+    ASSERT_TRUE(std::isfinite(model->VertexX(v)) && std::isfinite(model->VertexY(v)) &&
+                std::isfinite(model->VertexZ(v)));
+  }
+  EXPECT_EQ(passes, 0) << "the strip no longer overshoots: pick a larger model for this test";
+  EXPECT_EQ(model->VertexX(1), before[0]);
+}
+
+}  // namespace
+}  // namespace ostrel
