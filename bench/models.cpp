@@ -86,7 +86,8 @@ std::string geodesic_sphere_text(int frequency) {
   return text + "}\n";
 }
 
-BenchModel prepare_bench_model(std::string_view text, std::uint64_t seed, const RunSettings& settings) {
+BenchModel prepare_bench_model(std::string_view text, std::uint64_t seed,
+                               const RunSettings& settings) {
   BenchModel prepared;
   prepared.settings = settings;
   prepared.model = std::make_unique<Model>();

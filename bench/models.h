@@ -37,7 +37,7 @@ struct BenchModel {
 // Throws std::runtime_error with the parser's or the preparation's message when `text` is
 // not a usable model.
 BenchModel prepare_bench_model(std::string_view text, std::uint64_t seed,
-                            const RunSettings& settings = {});
+                               const RunSettings& settings = {});
 
 // Draws new random starting positions (and zero velocities) for every vertex of `prepared`.
 void restart(BenchModel& prepared, std::uint64_t seed);
