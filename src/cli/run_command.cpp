@@ -151,11 +151,6 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
       return 2;
     }
   }
-  if (request.settings.SegmentCount > 1) {
-    std::cerr << "Error: Segmented models (" << request.settings.SegmentCount
-              << " segments) cannot be run by this version of ostrel-cli\n";
-    return 1;
-  }
   request.seed = options.seed;
   request.limits.new_isomorphs = options.isomorphs;
   request.limits.attempts = options.attempts;

@@ -123,6 +123,7 @@ struct Model {
   Table2<int> RealmFaceVertex{"RealmFaceVertex", ModelCapacity + 1, MaxRealmCorners + 1};
   Table2<int> RealmFaceSegment{"RealmFaceSegment", ModelCapacity + 1, MaxRealmCorners + 1};
   Table<std::string> RealmFaceFlags{"RealmFaceFlags", ModelCapacity + 1};
+  Table<int> RealmFaceSides{"RealmFaceSides", ModelCapacity + 1};  // corners given (at most 4)
   int RealmFaceNo = 0;  // after the section: one more than the complete realm faces
   std::array<int, MaxRealmCorners + 1> RealmSegmentRow{};
 

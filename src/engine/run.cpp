@@ -16,6 +16,7 @@
 #include "output/file_set.h"
 #include "output/generation_date.h"
 #include "output/number_format.h"
+#include "output/segmented.h"
 #include "prepare/inflation.h"
 #include "prepare/isomorph.h"
 #include "prepare/prepare_model.h"
@@ -90,10 +91,11 @@ class Run {
     Model& model = *model_;
     base_name_ = request_.shape ? shape_base_name(*request_.shape) : input_base_name(request_.input);
     IsomorphNo_ = 1;
-    attempts_ = 0;
     new_written_ = 0;
-    debug_.reset();
-    if (settings_.Debug) {
+    // The log is started once per run: the passes of a segmented model or a re-read add to it
+    // instead of emptying what the earlier passes wrote.
+    if (settings_.Debug && !debug_started_) {
+      debug_started_ = true;
       debug_ = std::make_unique<DebugLog>(request_.output_folder / (base_name_ + "_debug.txt"));
       guarded([&] { debug_->start(); });
     }
@@ -110,6 +112,15 @@ class Run {
       parse_request.debug = debug();
       ParseResult parsed = parse_input(model, text_, parse_request, host_);
       if (!parsed.ok()) return stop_with(parsed.message);
+      if (segmented()) {
+        // An anchor segment is placed, not relaxed: the next pass reads the next segment; after
+        // the last one the parser has read the realm section already.
+        if (model.RealmsRead) return write_segmented(false);
+        if (model.MoreSegments) {
+          model.MoreSegments = false;
+          return Next::kReread;
+        }
+      }
     }
     if (model.LastVertex < model.FirstVertex || model.FaceCount < 1) {
       return stop_with("Input error: No faces found in input");
@@ -320,6 +331,15 @@ class Run {
     const int run_mode = settings_.run_mode();
     bool written = false;
     if (is_new && !signature.coincident &&
+        (Deform_ < model_->EdgeCount / 1000000000000.0 || run_mode == 3) && segmented()) {
+      // A settled segment joins the segmented model; the next pass reads the next segment.
+      record_isomorph(IsomorphOutcome::kNew, {});
+      store_segment(segmented_, *model_, model_->SegmentNo);
+      ++model_->SegmentNo;
+      if (model_->SegmentNo > settings_.SegmentCount) return write_segmented(true);
+      return Next::kReread;
+    }
+    if (is_new && !signature.coincident &&
         (Deform_ < model_->EdgeCount / 1000000000000.0 || run_mode == 3)) {
       auto files = write_output(output_name_);
       record_isomorph(IsomorphOutcome::kNew, files);
@@ -336,6 +356,7 @@ class Run {
                                           : IsomorphOutcome::kDuplicate,
                       {});
     }
+    if (segmented()) return attempts_left() ? Next::kReread : Next::kEnd;  // the segment again
     if (run_mode < 2) {
       // Written once: writing the same isomorph again would turn an oriented model a second time.
       if (!written) {
@@ -346,6 +367,66 @@ class Run {
       return Next::kEnd;
     }
     return next_isomorph();
+  }
+
+  bool segmented() const { return settings_.SegmentCount > 1; }
+  bool attempts_left() const {
+    return request_.limits.attempts == 0 || attempts_ < request_.limits.attempts;
+  }
+
+  // After the last segment: the realm section, then the segmented files and their message.
+  Next write_segmented(bool read_realms) {
+    Model& model = *model_;
+    std::string unclosed_message;
+    if (read_realms) {
+      model.RealmOnly = true;
+      model.RealmFaceNo = 0;
+      ParseRequest parse_request;
+      parse_request.SegmentCount = settings_.SegmentCount;
+      parse_request.OutputName = base_name_;
+      ParseResult realms = parse_input(model, text_, parse_request, host_);
+      model.RealmOnly = false;
+      if (realms.status == ParseStatus::kAbandoned) return stop_with(realms.message);
+      // Without a closed realm section the segments are written with the realm faces read.
+      if (realms.status == ParseStatus::kRealmSectionUnclosed) {
+        unclosed_message = realms.message.empty() ? " " : realms.message;
+        if (model.RealmFaceNo == 0) model.RealmFaceNo = 1;
+      }
+    }
+    std::vector<int> rows;
+    for (int face = 1; face < model.RealmFaceNo; ++face) {
+      std::string problem = realm_face_rows(model, face, rows);
+      if (!problem.empty()) return stop_with(problem);
+    }
+    if (DebugLog* log = debug()) {
+      std::vector<std::string> lines;
+      for (int face = 1; face < model.RealmFaceNo; ++face) {
+        std::string line = "Inter-realm Link: " + print_form(face) + " Vertices:";
+        for (int corner = 1; corner <= model.RealmFaceSides(face); ++corner) {
+          line += print_form(model.RealmFaceVertex(face, corner));
+        }
+        lines.push_back(line);
+        lines.push_back("");
+      }
+      guarded([&] { log->append(lines); });
+    }
+    output_name_ = base_name_;
+    OutputContext context = output_context(output_name_);
+    segmented_.SegmentCount = settings_.SegmentCount;
+    std::vector<std::filesystem::path> paths;
+    for (const WrittenFile& file :
+         write_segmented_file_set(segmented_, model, settings_, context, host_, errors_)) {
+      paths.push_back(file.path);
+    }
+    report_.files.insert(report_.files.end(), paths.begin(), paths.end());
+    if (report_.isomorphs.empty()) record_isomorph(IsomorphOutcome::kWritten, paths);
+    else report_.isomorphs.back().files = paths;
+    if (unclosed_message.size() > 1) {
+      host_.message(unclosed_message);
+    } else {
+      host_.message("W02: " + output_name_ + " segmented VRML file written");
+    }
+    return Next::kEnd;
   }
 
   Next next_isomorph() {
@@ -397,7 +478,7 @@ class Run {
     return false;
   }
 
-  std::vector<std::filesystem::path> write_output(const std::string& name) {
+  OutputContext output_context(const std::string& name) {
     OutputContext context;
     context.OutputDirectory = request_.output_folder;
     context.OutputName = name;
@@ -411,6 +492,11 @@ class Run {
       }
     }
     context.debug_log = debug();
+    return context;
+  }
+
+  std::vector<std::filesystem::path> write_output(const std::string& name) {
+    OutputContext context = output_context(name);
     std::vector<std::filesystem::path> paths;
     for (const WrittenFile& file : write_file_set(*model_, settings_, context, host_, errors_)) {
       paths.push_back(file.path);
@@ -467,6 +553,7 @@ class Run {
   std::unique_ptr<VertexLinkTable> links_;
   std::unique_ptr<HopDistanceTable> hop_;
   std::unique_ptr<Relaxation> relax_;
+  SegmentedModel segmented_;
   std::string text_;
   std::string base_name_;
   std::string output_name_;
@@ -484,6 +571,7 @@ class Run {
   int countdown_ = 0;
   bool found_ = false;
   bool graphics_ = true;
+  bool debug_started_ = false;
   bool input_positions_in_force_ = false;
   std::int64_t stall_iteration_ = -1;
   double stall_value_ = 0.0;

@@ -329,6 +329,7 @@ class Parser {
         }
         corner = 1;
       } else if (number == -1) {
+        model_.RealmFaceSides(face) = corner - 1;
         ++model_.RealmFaceNo;
         corner = 1;
       }

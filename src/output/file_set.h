@@ -13,6 +13,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,23 @@ struct OutputContext {
   // Short and long diagonals of the rhombi of sets 1..3 ("D", "d", "q") as the engine measured
   // them; 0 when the model has no such faces. Entry 0 is unused.
   std::array<RhombusDiagonals, 4> RhombusSetDiagonals{};
+  // Mean pair diagonal of the distorted hexagons of sets 1 and 2 ("D" and "d" on six corners)
+  // as the engine measured it (the h of their apex angle); 0 without such faces. Entry 0 unused.
+  std::array<double, 3> HexagonSetPairMean{};
+  // Edge (Deform) and polygon (Deforp) deformation for the VRML summary: those of the last
+  // completed iteration, and those of a measurement of the current positions, which a model
+  // written as entered (incord) reports instead.
+  double IterationDeform = 0.0;
+  double IterationDeforp = 0.0;
+  double MeasuredDeform = 0.0;
+  double MeasuredDeforp = 0.0;
+  // Scene size of the VRML viewpoints and label fonts: 3.5 × the largest distance of a vertex
+  // from the origin. 0 when unknown (the viewpoints then stand at 2 and 10).
+  double ViewingDistance = 0.0;
+  // Last vertex number of the input's own vertices; those after it were added by the engine
+  // (augmentation apexes) and get neither a vertex sphere nor a label. Empty: all are the input's.
+  std::optional<int> InputLastVertex;
+  int CurrentSegment = 1;         // segment being written, from 1
   bool StressPass = false;        // the second pass of a StressMap run
   DebugLog* debug_log = nullptr;  // the run's debug log, when it keeps one
 };
