@@ -89,6 +89,9 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
         run.assignments.push_back("LocalOption=" + items.at(text));
       }, "Local diagonal option: value, range, differential or differential-range")
       ->check(CLI::IsMember({"value", "range", "differential", "differential-range"}));
+  command.add_option("--segment", run.segments,
+                     "Placement of segment K: K:edge=E,x=X,y=Y,z=Z,flip=xyz,trans")
+      ->allow_extra_args(false);
   command.add_option_function<std::vector<std::string>>(
       "--set", [&run](const std::vector<std::string>& values) {
         run.assignments.insert(run.assignments.end(), values.begin(), values.end());

@@ -151,6 +151,17 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
       return 2;
     }
   }
+  for (const std::string& segment : options.segments) {
+    std::string problem = set_segment_options(request.settings, segment);
+    if (!problem.empty()) {
+      std::cerr << "ostrel-cli: " << problem << "\n";
+      return 2;
+    }
+  }
+  if (std::string problem = check_segment_options(request.settings); !problem.empty()) {
+    std::cerr << problem << "\n";
+    return 2;
+  }
   request.seed = options.seed;
   request.limits.new_isomorphs = options.isomorphs;
   request.limits.attempts = options.attempts;

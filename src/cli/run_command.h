@@ -17,6 +17,7 @@ struct RunOptions {
   std::optional<std::uint64_t> seed;
   // Run-time options by name; each is applied as `--set Control=Value` would be.
   std::vector<std::string> assignments;
+  std::vector<std::string> segments;  // --segment K:edge=E,x=X,...
   std::string collapse_stars = "no";
   int isomorphs = 1;
   int attempts = 20;
