@@ -159,3 +159,73 @@ TEST(CliRun, WeakenedRunWritesItsSuffix) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+test::CommandResult run_shape(const test::TempDir& dir, std::vector<std::string> words) {
+  std::vector<std::string> arguments{"shape"};
+  arguments.insert(arguments.end(), words.begin(), words.end());
+  for (std::string extra : {std::string("-o"), dir.path().string(), std::string("--ini"),
+                            (dir.path() / "ostrel.ini").string(), std::string("-q"), std::string("--seed"),
+                            std::string("1")}) {
+    arguments.push_back(extra);
+  }
+  return test::run_cli(arguments);
+}
+
+TEST(CliShape, RunsASimpleShapeWithoutAFile) {
+  test::TempDir dir;
+  auto prism = run_shape(dir, {"prism", "5"});
+  ASSERT_EQ(prism.exit_code, 0) << prism.err;
+  test::OffModel model = test::read_off(dir.path() / "prism5.off");
+  EXPECT_EQ(model.vertices.size(), 10u);
+  EXPECT_EQ(model.faces.size(), 7u);
+  auto star = run_shape(dir, {"antiprism", "5/2"});
+  ASSERT_EQ(star.exit_code, 0) << star.err;
+  EXPECT_EQ(test::read_off(dir.path() / "antiprism5-2.off").faces.size(), 12u);
+
+  auto shared = run_shape(dir, {"prism", "6/2"});
+  EXPECT_EQ(shared.exit_code, 2);
+  EXPECT_EQ(shared.err, "Error: 6/2 is not one star polygon: 6 and 2 share a factor\n");
+  EXPECT_EQ(run_shape(dir, {"cube", "4"}).exit_code, 2);
+}
+
+TEST(CliRun, AugmentedModelSettles) {
+  CliRun run(test::example_path("augmented_pentagrammic_prism.txt"), {"--seed", "1", "--set", "AugmentColour=0"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  test::OffModel model = test::read_off(run.file("augmented_pentagrammic_prism.off"));
+  EXPECT_EQ(model.vertices.size(), 12u);
+  EXPECT_EQ(model.faces.size(), 17u);
+  for (const auto& face : model.faces) {
+    const std::size_t n = face.corners.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      EXPECT_NEAR(test::distance(model.vertices[static_cast<std::size_t>(face.corners[k])],
+                                 model.vertices[static_cast<std::size_t>(face.corners[(k + 1) % n])]),
+                  1.0, 1e-6);
+    }
+    if (n == 3) {
+      // "Original" gives the code of the base face's corner count: five corners, the pentagon colour.
+      EXPECT_EQ(face.colour, (std::array<int, 3>{0, 255, 0}));
+    }
+  }
+}
+
+TEST(CliRun, SegmentedModelWritesTheFourDimensionalOff) {
+  CliRun run(test::example_path("anchored_square.txt"), {"--seed", "1", "--segment", "2:edge=2,flip=x"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  EXPECT_NE(run.result.err.find("W02: anchored_square segmented VRML file written\n"), std::string::npos);
+  std::string off = test::read_file(run.file("anchored_square.off"));
+  EXPECT_EQ(off.substr(0, 6), "4OFF\r\n");
+  EXPECT_NE(off.find(" 6  3 0 0\r\n"), std::string::npos);
+
+  CliRun negative(test::example_path("anchored_square.txt"), {"--segment", "1:edge=-1"});
+  EXPECT_EQ(negative.result.exit_code, 2);
+  EXPECT_EQ(negative.result.err, "Error: Segment 1 edge length must be >= 0\n");
+  CliRun comma(test::example_path("anchored_square.txt"), {"--set", "SegEdge(5)=1,5"});
+  EXPECT_EQ(comma.result.exit_code, 2);
+  EXPECT_EQ(comma.result.err, "Dorvik, stop putting numbers in with commas!\n");
+}
+
+}  // namespace
+}  // namespace ostrel
