@@ -27,28 +27,22 @@ double lenient_value(std::string_view text) {
     skip_blanks();
   }
   bool digits = false;
-  while (i < text.size()) {
-    if (is_digit(text[i])) {
-      number += text[i++];
-      digits = true;
-    } else if (is_blank(text[i])) {
-      ++i;
-    } else {
-      break;
+  // Digits from i on into `out`, blanks between them skipped.
+  auto take_digits = [&](std::size_t& at, std::string& out) {
+    bool any = false;
+    while (at < text.size() && (is_digit(text[at]) || is_blank(text[at]))) {
+      if (is_digit(text[at])) {
+        out += text[at];
+        any = true;
+      }
+      ++at;
     }
-  }
+    return any;
+  };
+  digits = take_digits(i, number);
   if (i < text.size() && text[i] == '.') {
     number += text[i++];
-    while (i < text.size()) {
-      if (is_digit(text[i])) {
-        number += text[i++];
-        digits = true;
-      } else if (is_blank(text[i])) {
-        ++i;
-      } else {
-        break;
-      }
-    }
+    digits = take_digits(i, number) || digits;
   }
   if (!digits) return 0.0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
@@ -56,18 +50,7 @@ double lenient_value(std::string_view text) {
     std::string exponent = "e";
     while (j < text.size() && is_blank(text[j])) ++j;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
-    bool exponent_digits = false;
-    while (j < text.size()) {
-      if (is_digit(text[j])) {
-        exponent += text[j++];
-        exponent_digits = true;
-      } else if (is_blank(text[j])) {
-        ++j;
-      } else {
-        break;
-      }
-    }
-    if (exponent_digits) number += exponent;
+    if (take_digits(j, exponent)) number += exponent;
   }
   double value = std::strtod(number.c_str(), nullptr);
   if (std::isinf(value)) throw_overflow_error(std::string(text));

@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "engine/lenient_number.h"
+#include "engine/settings.h"
 
 namespace ostrel {
 namespace {
@@ -13,6 +13,14 @@ void set_face(Model& model, int face, std::initializer_list<int> corners, int st
   model.FaceSides(face) = k;
   model.FaceStep(face) = step;
   model.FaceFlags(face).clear();
+}
+
+// Face 2 of a prism or antiprism: the n-gon n + 1 .. 2n with face 1's step.
+void set_second_base(Model& model, int n, int step) {
+  for (int k = 1; k <= n; ++k) model.FaceVertices(2, k) = n + k;
+  model.FaceSides(2) = n;
+  model.FaceStep(2) = step;
+  model.FaceFlags(2).clear();
 }
 
 }  // namespace
@@ -27,14 +35,9 @@ const char* shape_kind_name(SpecialShape::Kind kind) {
 }
 
 void read_shape_size(std::string_view text, SpecialShape& shape) {
-  auto slash = text.find('/');
-  if (slash == std::string_view::npos) {
-    shape.n = to_int16(lenient_value(text), text);
-    shape.d = 1;
-  } else {
-    shape.n = to_int16(lenient_value(text.substr(0, slash)), text);
-    shape.d = to_int16(lenient_value(text.substr(slash + 1, 99)), text);
-  }
+  FaceKind kind = RunSettings::parse_face_kind(text);
+  shape.n = kind.sides;
+  shape.d = kind.step;
 }
 
 std::string shape_size_problem(const SpecialShape& shape) {
@@ -78,20 +81,14 @@ void build_shape(Model& model, const SpecialShape& shape) {
       model.FaceCount = n + 1;
       break;
     case SpecialShape::kPrism:
-      for (int k = 1; k <= n; ++k) model.FaceVertices(2, k) = n + k;
-      model.FaceSides(2) = n;
-      model.FaceStep(2) = shape.d;
-      model.FaceFlags(2).clear();
+      set_second_base(model, n, shape.d);
       for (int j = 3; j <= n + 1; ++j) set_face(model, j, {j - 2, j - 1, n + j - 1, n + j - 2});
       set_face(model, n + 2, {n, 1, n + 1, 2 * n});
       model.LastVertex = 2 * n;
       model.FaceCount = n + 2;
       break;
     case SpecialShape::kAntiprism:
-      for (int k = 1; k <= n; ++k) model.FaceVertices(2, k) = n + k;
-      model.FaceSides(2) = n;
-      model.FaceStep(2) = shape.d;
-      model.FaceFlags(2).clear();
+      set_second_base(model, n, shape.d);
       for (int k = 1; k <= n - 1; ++k) {
         set_face(model, k + 2, {k, k + 1, n + k});
         set_face(model, n + k + 2, {n + k, n + k + 1, k + 1});
