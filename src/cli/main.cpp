@@ -69,6 +69,14 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
   flag("--incord", "Write the input coordinates as entered, without relaxing", {"incord=1"});
   flag("--debug", "Keep the debug log <name>_debug.txt in the output folder", {"Debug=1"});
   flag("--reghex", "Keep hexagons regular while local inflation is on", {"RegHex=1"});
+  flag("--stress", "Also write every VRML style with stress cones (\"_stress\")", {"StressMap=1"});
+  value("--smooth", "Smooth edges whose dihedral angle is below ANGLE degrees (\"_smooth\")",
+        "SmoothAngle", {"Smooth=1"});
+  flag("--labels", "Label the vertices in the VRML files", {"Labelling=1"});
+  flag("--side-labels", "Label the faces in the VRML files", {"SideLab=1"});
+  flag("--all-vertices", "Put a sphere on every vertex", {"HighVert=1"});
+  flag("--all-cylinders", "Put a cylinder on every edge", {"AllCyl=1"});
+  flag("--userdata", "Write the run options into the VRML header", {"Userdata=1"});
   value("--highlight", "Highlight faces of the kind N/D (0: every face)", "HighlightVal", {"Highlight=1"});
   value("--glob-lim", "Global inflation limit (default 99)", "GlobLim");
   value("--max-iter", "Iteration limit as a power of ten", "MaxIter");

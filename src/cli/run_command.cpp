@@ -13,7 +13,9 @@
 #include "cli/json_writer.h"
 #include "cli/settings_flags.h"
 #include "engine/run.h"
+#include "input/parser.h"
 #include "input/prescan.h"
+#include "output/file_set.h"
 #include "output/number_format.h"
 
 namespace ostrel::cli {
@@ -109,6 +111,29 @@ void write_report(const std::string& path, const RunReport& report) {
   if (!out) std::cerr << "Error: Cannot write the report " << path << "\n";
 }
 
+// Styles whose suffix texts give the same file name overwrite one another in the order they are
+// written; say which file is lost, so that nothing goes silently.
+void warn_about_overwritten_styles(const RunSettings& settings, const std::filesystem::path& folder,
+                                   const std::string& name) {
+  if (settings.SegmentCount > 1) return;
+  OutputContext context;
+  context.OutputDirectory = folder;
+  context.OutputName = name;
+  std::map<std::filesystem::path, const char*> written;
+  static const char* kStyleNames[] = {"solid", "animated", "frame", "switch", "cylinder"};
+  for (std::size_t i = 0; i < kVrmlStyles.size(); ++i) {
+    VrmlStyle style = kVrmlStyles[i];
+    if (!style_enabled(settings, style)) continue;
+    auto path = vrml_file_path(settings, context, style);
+    auto [earlier, inserted] = written.try_emplace(path, kStyleNames[i]);
+    if (!inserted) {
+      std::cerr << "Warning: the " << kStyleNames[i] << " file overwrites the " << earlier->second
+                << " file " << path.string() << " (their suffixes give the same name)\n";
+      earlier->second = kStyleNames[i];
+    }
+  }
+}
+
 }  // namespace
 
 int run_command(const RunOptions& options, const std::string& program_folder) {
@@ -162,6 +187,9 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
     std::cerr << problem << "\n";
     return 2;
   }
+  warn_about_overwritten_styles(request.settings, request.output_folder, request.shape
+                                                                             ? shape_base_name(*request.shape)
+                                                                             : input_base_name(options.input));
   request.seed = options.seed;
   request.limits.new_isomorphs = options.isomorphs;
   request.limits.attempts = options.attempts;
