@@ -134,6 +134,7 @@ class Run {
     PreparedModel prepared = prepare_model(*model_, settings_, host_, debug());
     if (!prepared.error.empty()) return stop_with(prepared.error);
     links_ = std::move(prepared.links);
+    input_last_vertex_ = prepared.input_last_vertex;
     hop_ = std::move(prepared.hop);
     kept_mode_ = settings_.expansion_mode();
     relax_ = std::make_unique<Relaxation>(*model_, settings_);
@@ -492,6 +493,15 @@ class Run {
       }
     }
     context.debug_log = debug();
+    context.IterationDeform = context.MeasuredDeform = Deform_;
+    context.IterationDeforp = context.MeasuredDeforp = Deforp_;
+    for (int set = 1; set <= 2; ++set) {
+      const HexagonSet& hexagon = relax_->hexagon_sets()[static_cast<std::size_t>(set)];
+      if (hexagon.count > 0) context.HexagonSetPairMean[static_cast<std::size_t>(set)] = hexagon.pair_mean;
+    }
+    context.ViewingDistance = 3.5 * scene_radius(*model_);
+    if (input_last_vertex_ < model_->LastVertex) context.InputLastVertex = input_last_vertex_;
+    context.CurrentSegment = model_->SegmentNo;
     return context;
   }
 
@@ -559,6 +569,7 @@ class Run {
   std::string output_name_;
   std::string duplicate_text_ = " ";
 
+  int input_last_vertex_ = -1;
   int IsomorphNo_ = 1;
   std::int64_t IterationNo_ = 0;
   double Deform_ = 999.0;

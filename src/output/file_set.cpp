@@ -8,6 +8,9 @@
 #include "input/colour.h"
 #include "output/off_writer.h"
 #include "output/orientation.h"
+#include "output/vrml_frame.h"
+#include "output/vrml_header.h"
+#include "output/vrml_solid.h"
 
 namespace ostrel {
 namespace {
@@ -142,16 +145,24 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
               });
   }
 
+  const VrmlInputs inputs{model, settings, context, rhombus, host};
   for (VrmlStyle style : kVrmlStyles) {
     if (!style_enabled(settings, style)) continue;
-    // The VRML writers plug in here, each style through
-    //   write_one(output_kind(style), vrml_file_path(settings, context, style), <its writer>);
-    // until they do, no VRML file is written or touched.
+    const std::filesystem::path path = vrml_file_path(settings, context, style);
     switch (style) {
-      case VrmlStyle::kSolid:     // header, summary and face sets
+      case VrmlStyle::kSolid:
+        write_one(output_kind(style), path,
+                  [&](const std::filesystem::path& file) { write_solid_vrml_file(file, inputs); });
+        break;
+      case VrmlStyle::kFrame:
+        write_one(output_kind(style), path,
+                  [&](const std::filesystem::path& file) { write_frame_vrml_file(file, inputs); });
+        break;
+      // The remaining writers plug in here, each through
+      //   write_one(output_kind(style), path, <its writer>);
+      // until they do, no file of their style is written or touched.
       case VrmlStyle::kAnim:      // animation of the frame inner points
-      case VrmlStyle::kFrame:     // frame style of every face
-      case VrmlStyle::kSwitch:    // switchable solid, frame and stress states
+      case VrmlStyle::kSwitch:    // switchable solid, transparent and frame states
       case VrmlStyle::kCylinder:  // ball-and-stick cylinders
         break;
     }

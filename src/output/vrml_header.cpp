@@ -72,29 +72,32 @@ std::string vrml_string_text(std::string_view text) {
   return escaped;
 }
 
-std::string DQ(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string in_quotes(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 void write_summary(std::ostream& out, const Model& model, const VrmlDeformation& figures) {
   vrml_line(out, "# Aggregate Edge Deformation (E):       " + print_form(figures.E));
   vrml_line(out, "# Maximum Single Edge Distortion (SE):  " + print_form(figures.SE));
   vrml_line(out, "# Polygonal Deformation (P):            " + print_form(figures.P));
   vrml_line(out, "# Aggregate Angle Deformation (A):      " + print_form(figures.A) + " degrees");
-  vrml_line(out, "#                                       " + print_form(figures.A / kDegreesPerRadian) +
-                     " radians");
+  vrml_line(out, "#                                       " +
+                     print_form(figures.A / kDegreesPerRadian) + " radians");
   vrml_line(out, "#");
   // The figures of this line follow the same digits as every other number of the file: a
   // decimal point whatever the user's locale.
-  vrml_line(out, "# Deformation Summary                    (E=" +
-                     FormatOutputNumber(figures.E, "0.000") +
-                     ", P=" + FormatOutputNumber(figures.P, "0.000") +
-                     ", A=" + FormatOutputNumber(figures.A, "0.0") + kDegreeSign + ")");
+  vrml_line(
+      out, "# Deformation Summary                    (E=" + FormatOutputNumber(figures.E, "0.000") +
+               ", P=" + FormatOutputNumber(figures.P, "0.000") +
+               ", A=" + FormatOutputNumber(figures.A, "0.0") + kDegreeSign + ")");
   vrml_line(out, "#");
   if (figures.P > kReported) {
     std::string text;
     for (int f = 1; f <= model.FaceCount; ++f) {
       if (!(model.FaceDeviation(f) > kReported)) continue;
       text = "# side :" + print_form(f) + "Vertices :" + print_form(model.FaceSides(f)) + " Nos. (";
-      for (int k = 1; k <= model.FaceSides(f); ++k) append_print_form(text, model.FaceVertices(f, k));
+      for (int k = 1; k <= model.FaceSides(f); ++k)
+        append_print_form(text, model.FaceVertices(f, k));
       text += ")  Deformation ";
       append_output_number(text, model.FaceDeviation(f), "0.0######");
       vrml_line(out, text);
@@ -145,22 +148,25 @@ void write_shape_reports(std::ostream& out, const Model& model, const RunSetting
     const RhombusText& text = kRhombusTexts[set];
     vrml_line(out, std::string(settings.rhombus_angle(set) > 0.0 ? text.forced : text.plain) +
                        "acute angle: " + angle_figures(rhombus_acute_angle(model, face)));
-    vrml_line(out, "# Angle deformation above assumption that all rhombi have acute angle as above");
+    vrml_line(out,
+              "# Angle deformation above assumption that all rhombi have acute angle as above");
   }
   const std::string other_angles =
       "# Distorted hexagons contain 2 apex angles (a) and four other angles of pi-(a/2) radians.";
   if (first_hexagon[1] != 0) {
     vrml_line(out, "# Distorted hexagon apex angle: " +
                        angle_figures(hexagon_apex_angle(model, first_hexagon[1])));
-    vrml_line(out, "# Angle deformation above assumption that all distorted hexagons above have "
-                   "have apex angle as above.");
+    vrml_line(out,
+              "# Angle deformation above assumption that all distorted hexagons above have "
+              "have apex angle as above.");
     vrml_line(out, other_angles);
   }
   if (first_hexagon[2] != 0) {
     vrml_line(out, "# Distorted hexagon type 2 apex angle: " +
                        angle_figures(hexagon_apex_angle(model, first_hexagon[2])));
-    vrml_line(out, "# Angle deformation above assumption that all above distorted hexagons have "
-                   "have apex angle as above.");
+    vrml_line(out,
+              "# Angle deformation above assumption that all above distorted hexagons have "
+              "have apex angle as above.");
     vrml_line(out, other_angles);
   }
 }
@@ -169,11 +175,12 @@ void write_scene(std::ostream& out, const RunSettings& settings, const OutputCon
                  MessageSink& sink) {
   vrml_line(out, "#");
   vrml_line(out, "Background {");
-  vrml_line(out, "  skyColor [" + ColourTextToVrml(settings.VRMLBack, "Screen Background", sink) + "]");
+  vrml_line(out,
+            "  skyColor [" + ColourTextToVrml(settings.VRMLBack, "Screen Background", sink) + "]");
   vrml_line(out, "}");
   vrml_line(out, " ");
   vrml_line(out, "NavigationInfo {");
-  vrml_line(out, " type " + DQ("EXAMINE"));
+  vrml_line(out, " type " + in_quotes("EXAMINE"));
   vrml_line(out, " headlight TRUE");
   vrml_line(out, " avatarSize [0, 0, 0, 0, 0, 0]");
   vrml_line(out, "}");
@@ -189,19 +196,23 @@ void write_scene(std::ostream& out, const RunSettings& settings, const OutputCon
     vrml_line(out, " ");
   };
   viewpoint({" position 0 0 " + FormatOutputNumber(wide, "#0.0##"),
-             " description " + DQ("Wide Angle")});
+             " description " + in_quotes("Wide Angle")});
   viewpoint({" position 0 0 " + FormatOutputNumber(telephoto, "#0.0##"), " fieldOfView 0.15",
-             " description " + DQ("Telephoto")});
-  viewpoint({" position 0 0 0", " description " + DQ("Origin")});
-  viewpoint({" position 0 0 0", " fieldOfView 1.0", " description " + DQ("Origin Wide Angle")});
-  viewpoint({" position 0 0 0", " fieldOfView 1.57", " description " + DQ("Origin Fish-Eye")});
+             " description " + in_quotes("Telephoto")});
+  viewpoint({" position 0 0 0", " description " + in_quotes("Origin")});
   viewpoint(
-      {" position 0 0 0", " fieldOfView 2.4", " description " + DQ("Origin Super Fish-Eye")});
+      {" position 0 0 0", " fieldOfView 1.0", " description " + in_quotes("Origin Wide Angle")});
+  viewpoint(
+      {" position 0 0 0", " fieldOfView 1.57", " description " + in_quotes("Origin Fish-Eye")});
+  viewpoint({" position 0 0 0", " fieldOfView 2.4",
+             " description " + in_quotes("Origin Super Fish-Eye")});
 }
 
 }  // namespace
 
-void vrml_line(std::ostream& out, std::string_view text) { out << text << "\r\n"; }
+void vrml_line(std::ostream& out, std::string_view text) {
+  out << text << "\r\n";
+}
 
 double arc_sine(double x) {
   if (x >= 1.0) return kPi / 2.0;
@@ -236,7 +247,8 @@ double AngleDeformation(const Model& model, const AngleTargets& targets) {
     const int d = std::max(model.FaceStep(f), 1);
     const int rhombus = rhombus_set(n, flags);
     const int hexagon = hexagon_set(n, flags);
-    const bool other_set = rhombus == 0 && hexagon == 0 && (has_letter(flags, 'D') || has_letter(flags, 'd'));
+    const bool other_set =
+        rhombus == 0 && hexagon == 0 && (has_letter(flags, 'D') || has_letter(flags, 'd'));
     if (other_set) continue;
     const double regular = kPi * static_cast<double>(n - 2 * d) / static_cast<double>(n);
     for (int k = 1; k <= n; ++k) {
@@ -317,8 +329,8 @@ void WriteVrmlHeader(std::ostream& out, const VrmlInputs& inputs) {
 
   vrml_line(out, "#VRML V2.0 utf8");
   vrml_line(out, "WorldInfo{");
-  vrml_line(out, "      title " + DQ(vrml_string_text(context.OutputName) +
-                                     "   Generation Date: " + context.generation_date));
+  vrml_line(out, "      title " + in_quotes(vrml_string_text(context.OutputName) +
+                                            "   Generation Date: " + context.generation_date));
   vrml_line(out, "      info[ ");
   vrml_line(out, "      ]");
   vrml_line(out, "}");
@@ -337,10 +349,10 @@ void WriteVrmlHeader(std::ostream& out, const VrmlInputs& inputs) {
   if (context.SegmentCount > 1) {
     vrml_line(out, "");
     for (int segment = 1; segment <= context.SegmentCount && segment <= MaxSegments; ++segment) {
-      vrml_line(out, "# Segment:" + print_form(segment) + "  Edge Length: " +
-                         FormatOutputNumber(
-                             lenient_value(settings.SegEdge[static_cast<std::size_t>(segment)]),
-                             "0.00"));
+      vrml_line(
+          out, "# Segment:" + print_form(segment) + "  Edge Length: " +
+                   FormatOutputNumber(
+                       lenient_value(settings.SegEdge[static_cast<std::size_t>(segment)]), "0.00"));
     }
     vrml_line(out, "");
   }

@@ -17,6 +17,7 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& 
   }
   collapse_fans(model, host, debug);
   clean_up_vertices(model, debug);
+  prepared.input_last_vertex = model.LastVertex;
   prepared.error = augment_faces(model, settings, debug);
   if (!prepared.error.empty()) return prepared;
   compact_faces(model);

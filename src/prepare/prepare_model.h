@@ -19,6 +19,7 @@ struct PreparedModel {
   std::string error;  // the message that ends the run; empty when the model is ready
   std::unique_ptr<VertexLinkTable> links;
   std::unique_ptr<HopDistanceTable> hop;  // only for global inflation
+  int input_last_vertex = -1;  // the last of the input's own vertices (apexes come after it)
 };
 
 // Applies HighVert and AllCyl, then prepares the model. Questions (the star collapse) go to

@@ -97,6 +97,14 @@ TEST(FileSetNames, SuffixesAndPaths) {
             std::filesystem::path("out") / "cube_weaken3_stress_aug.wrl");
 }
 
+// Settings that write the OFF file and no VRML style.
+RunSettings off_only() {
+  RunSettings settings;
+  settings.SolidVRML = settings.FrameVRML = settings.SwitchVRML = false;
+  settings.AnimVRML = settings.CylVRML = false;
+  return settings;
+}
+
 TEST(FileSet, WritesTheOffFileUnderItsName) {
   struct Case {
     void (*adjust)(RunSettings&, OutputContext&);
@@ -115,7 +123,7 @@ TEST(FileSet, WritesTheOffFileUnderItsName) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     test::TempDir folder;
     Model model = cube();
-    RunSettings settings;
+    RunSettings settings = off_only();
     OutputContext context = cube_context(folder.path());
     cases[i].adjust(settings, context);
     HostRecorder host;
@@ -137,7 +145,7 @@ TEST(FileSet, MissingFolderGoesToTheErrorHandler) {
   const OutputContext context = cube_context(folder.path() / "missing");
   HostRecorder host;
   ErrorRecorder errors;
-  EXPECT_TRUE(write_file_set(model, RunSettings{}, context, host, errors).empty());
+  EXPECT_TRUE(write_file_set(model, off_only(), context, host, errors).empty());
   EXPECT_EQ(errors.errors,
             std::vector<std::string>{"76 Ostrel has come across an Error.  Code: 76File: " +
                                      (folder.path() / "missing" / "cube.off").string()});

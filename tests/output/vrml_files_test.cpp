@@ -1,0 +1,352 @@
+// The solid and frame VRML files: golden text of a small model, their place in the file set, and
+// every written file read back by a real VRML 2.0 reader (tovrmlx3d, when it is installed) and
+// by a check of the index lists of the test's own.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/model.h"
+#include "engine/run_error.h"
+#include "engine/run_host.h"
+#include "output/file_set.h"
+#include "output/vrml_frame.h"
+#include "output/vrml_solid.h"
+#include "support/test_support.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+void add_vertex(Model& model, int v, double x, double y, double z, const std::string& flags = "") {
+  model.VertexX(v) = x;
+  model.VertexY(v) = y;
+  model.VertexZ(v) = z;
+  model.VertexFlags(v) = flags;
+  model.FirstVertex = std::min(model.FirstVertex, v);
+  model.LastVertex = std::max(model.LastVertex, v);
+}
+
+int add_face(Model& model, const std::vector<int>& corners, int step = 1,
+             const std::string& flags = "") {
+  const int f = ++model.FaceCount;
+  model.FaceSides(f) = static_cast<int>(corners.size());
+  model.FaceStep(f) = step;
+  model.FaceFlags(f) = flags;
+  for (std::size_t k = 0; k < corners.size(); ++k) {
+    model.FaceVertices(f, static_cast<long>(k) + 1) = corners[k];
+  }
+  return f;
+}
+
+void add_edge(Model& model, int a, int b, int first_face, int second_face, double deviation = 0) {
+  const int e = ++model.EdgeCount;
+  model.EdgeVertices(e, 1) = a;
+  model.EdgeVertices(e, 2) = b;
+  model.EdgeFaces(e, 1) = first_face;
+  model.EdgeFaces(e, 2) = second_face;
+  model.EdgeTarget(e) = 1.0;
+  model.EdgeDeviation(e) = deviation;
+}
+
+// A square pyramid of unit edges with a highlighted vertex, a transparent side, a framed side,
+// a red side, a hidden face and two edges off by 0.0015.
+Model pyramid() {
+  Model model;
+  const double h = std::sqrt(0.5);
+  add_vertex(model, 1, 0.5, 0.5, -h / 2);
+  add_vertex(model, 2, -0.5, 0.5, -h / 2);
+  add_vertex(model, 3, -0.5, -0.5, -h / 2, "V");
+  add_vertex(model, 4, 0.5, -0.5, -h / 2);
+  add_vertex(model, 5, 0.01, 0, h / 2);
+  add_face(model, {4, 3, 2, 1});
+  add_face(model, {1, 2, 5});
+  add_face(model, {2, 3, 5}, 1, "ft");
+  add_face(model, {3, 4, 5}, 1, "f");
+  add_face(model, {4, 1, 5}, 1, "Qr");
+  add_face(model, {1, 3, 5}, 1, "B");
+  add_edge(model, 1, 2, 1, 2);
+  add_edge(model, 2, 3, 1, 3);
+  add_edge(model, 3, 4, 1, 4, -0.0015);
+  add_edge(model, 4, 1, 1, 5);
+  add_edge(model, 1, 5, 2, 5);
+  add_edge(model, 2, 5, 2, 3);
+  add_edge(model, 3, 5, 3, 4, 0.0015);
+  add_edge(model, 4, 5, 4, 5);
+  model.FaceDeviation(4) = 0.0025;
+  return model;
+}
+
+// A pentagrammic prism: two {5/2} faces and five squares along their edges.
+Model pentagrammic_prism() {
+  Model model;
+  const double radius = 0.5 / std::sin(2 * kPi / 5);
+  for (int k = 0; k < 5; ++k) {
+    const double angle = 2 * kPi * k / 5;
+    add_vertex(model, k + 1, radius * std::cos(angle), radius * std::sin(angle), -0.5);
+    add_vertex(model, k + 6, radius * std::cos(angle), radius * std::sin(angle), 0.5);
+  }
+  add_face(model, {1, 2, 3, 4, 5}, 2);
+  add_face(model, {6, 7, 8, 9, 10}, 2, "D");
+  for (int k = 1; k <= 5; ++k) {
+    const int next = (k + 1) % 5 + 1;  // k + 2 around the outline
+    add_face(model, {k, next, next + 5, k + 5});
+  }
+  return model;
+}
+
+OutputContext pyramid_context() {
+  OutputContext context;
+  context.OutputName = "pyramid";
+  context.version = "1.2.3";
+  context.generation_date = "01-01-1970";
+  context.IterationDeform = 0.003;
+  context.IterationDeforp = 0.0025;
+  context.ViewingDistance = 2.5;
+  return context;
+}
+
+std::filesystem::path golden(const std::string& name) {
+  return std::filesystem::path(OSTREL_TEST_DATA_DIR) / ".." / "golden" / name;
+}
+
+using FileWriter = void (*)(std::ostream&, const VrmlInputs&);
+
+std::string written(FileWriter writer, const Model& model, const RunSettings& settings,
+                    const OutputContext& context) {
+  test::MessageRecorder sink;
+  const RhombusSetColours rhombus = choose_rhombus_colours(settings, context.RhombusSetDiagonals);
+  std::ostringstream out;
+  writer(out, VrmlInputs{model, settings, context, rhombus, sink});
+  return out.str();
+}
+
+TEST(VrmlFiles, SolidAndFrameFilesMatchTheirGoldenText) {
+  RunSettings settings;
+  settings.Edge = true;
+  const Model model = pyramid();
+  EXPECT_EQ(written(write_solid_vrml, model, settings, pyramid_context()),
+            test::read_file(golden("pyramid_solid.wrl")));
+  EXPECT_EQ(written(write_frame_vrml, model, settings, pyramid_context()),
+            test::read_file(golden("pyramid_frame.wrl")));
+}
+
+class QuietHost final : public RunHost {
+ public:
+  void message(const std::string& text) override { messages.push_back(text); }
+  bool ask_yes_no(const std::string&) override { return true; }
+  bool ask_resume(const std::string&) override { return true; }
+  std::vector<std::string> messages;
+};
+
+class ErrorList final : public ErrorHandler {
+ public:
+  void recover(const RunError& error) override { errors.push_back(error.what()); }
+  std::vector<std::string> errors;
+};
+
+// Writes the file set of `model` into `folder` with only the solid and frame styles on.
+std::vector<WrittenFile> write_set(Model& model, RunSettings settings, const OutputContext& base,
+                                   const std::filesystem::path& folder) {
+  settings.OffFile = false;
+  settings.AnimVRML = settings.SwitchVRML = settings.CylVRML = false;
+  OutputContext context = base;
+  context.OutputDirectory = folder;
+  QuietHost host;
+  ErrorList errors;
+  std::vector<WrittenFile> files = write_file_set(model, settings, context, host, errors);
+  EXPECT_TRUE(errors.errors.empty());
+  return files;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+TEST(VrmlFiles, FileSetWritesSolidAndFrameUnderTheirNames) {
+  test::TempDir folder;
+  Model model = pyramid();
+  RunSettings settings;
+  settings.Smooth = true;
+  const std::vector<WrittenFile> files =
+      write_set(model, settings, pyramid_context(), folder.path());
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].kind, OutputKind::kSolidVrml);
+  EXPECT_EQ(files[0].path.filename(), "pyramid_solid_smooth.wrl");
+  EXPECT_EQ(files[1].kind, OutputKind::kFrameVrml);
+  EXPECT_EQ(files[1].path.filename(), "pyramid_frame_smooth.wrl");
+  EXPECT_EQ(test::read_file(files[0].path).substr(0, 17), "#VRML V2.0 utf8\r\n");
+}
+
+TEST(VrmlFiles, RhombusOverrideDrawsASquareSetInTheSquareColour) {
+  for (bool override_on : {false, true}) {
+    test::TempDir folder;
+    Model model;
+    add_vertex(model, 1, 0.5, 0.5, 0);
+    add_vertex(model, 2, -0.5, 0.5, 0);
+    add_vertex(model, 3, -0.5, -0.5, 0);
+    add_vertex(model, 4, 0.5, -0.5, 0);
+    add_face(model, {1, 2, 3, 4}, 1, "D");
+    RunSettings settings;
+    settings.RhomColO = override_on;
+    settings.FrameVRML = false;
+    OutputContext context = pyramid_context();
+    context.RhombusSetDiagonals[1] = {std::sqrt(2.0), std::sqrt(2.0)};
+    const std::vector<WrittenFile> files = write_set(model, settings, context, folder.path());
+    ASSERT_EQ(files.size(), 1u);
+    const std::vector<std::string> lines = lines_of(test::read_file(files[0].path));
+    const auto table = std::find(lines.begin(), lines.end(), "color [");
+    ASSERT_LT(table + 15, lines.end());
+    EXPECT_EQ(*(table + 15), override_on ? "       1.000 0.502 0.000, #  14 rhombus set 1"
+                                         : "       1.000 0.000 1.000, #  14 rhombus set 1");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "       14 ,"), lines.end());
+  }
+}
+
+TEST(VrmlFiles, DummySphereFollowsTheVertexSphereStep) {
+  struct Case {
+    const char* flags;  // of vertex 1
+    bool sphere;
+  };
+  for (const Case& c : {Case{"", true}, Case{"v", false}, Case{"V", true}}) {
+    Model model = pentagrammic_prism();
+    model.VertexFlags(1) = c.flags;
+    for (FileWriter writer : {FileWriter{write_solid_vrml}, FileWriter{write_frame_vrml}}) {
+      const std::string text = written(writer, model, RunSettings{}, pyramid_context());
+      EXPECT_EQ(
+          text.find("# Dummy sphere to reset centre of rotation to origin") != std::string::npos,
+          c.sphere)
+          << "'" << c.flags << "'";
+    }
+  }
+}
+
+// --- Reading the files back ----------------------------------------------------------------
+
+// Integers of an index list ("  0 , 1 ,-1," or "0,1,2,").
+std::vector<long> index_numbers(const std::string& text) {
+  std::vector<long> numbers;
+  std::string cleaned = text;
+  std::replace(cleaned.begin(), cleaned.end(), ',', ' ');
+  std::istringstream in(cleaned);
+  for (long n; in >> n;) numbers.push_back(n);
+  return numbers;
+}
+
+// Checks every index list of a file against its coordinate list and colour table: point
+// indices within the points of C1, one colour index per polygon, colours within the table.
+void check_index_lists(const std::string& text, const std::string& name) {
+  const std::vector<std::string> lines = lines_of(text);
+  const auto start = std::find(lines.begin(), lines.end(), "         point[");
+  ASSERT_NE(start, lines.end()) << name;
+  const long points = std::find(start, lines.end(), "         ]") - start - 1;
+  bool edges = false;  // in the edge line set, whose colour table has three entries
+  for (auto line = lines.begin(); line != lines.end(); ++line) {
+    if (line->find("geometry Indexed") != std::string::npos) {
+      edges = *line == "    geometry IndexedLineSet{";
+    }
+    if (*line != "    coordIndex[") continue;
+    long polygons = 0;
+    for (++line; line != lines.end() && *line != "    ]"; ++line) {
+      for (long n : index_numbers(*line)) {
+        EXPECT_TRUE(n >= -1 && n < points) << name << ": " << *line;
+        if (n == -1) ++polygons;
+      }
+    }
+    ASSERT_NE(line, lines.end()) << name;
+    ++line;
+    ASSERT_NE(line, lines.end()) << name;
+    ASSERT_EQ(line->rfind("    colorIndex[", 0), 0u) << name << ": " << *line;
+    const std::string colours = *line == "    colorIndex[" ? *(line + 1) : line->substr(15);
+    const std::vector<long> indices = index_numbers(colours);
+    EXPECT_EQ(static_cast<long>(indices.size()), polygons) << name;
+    for (long index : indices) EXPECT_TRUE(index >= 0 && index <= (edges ? 2 : 32)) << name;
+  }
+}
+
+bool reader_installed() {
+  return std::system("command -v tovrmlx3d > /dev/null 2>&1") == 0;
+}
+
+// tovrmlx3d's messages (its stderr) and exit status for one file.
+std::pair<int, std::string> read_with_tovrmlx3d(const std::filesystem::path& path) {
+  const std::string command =
+      "tovrmlx3d '" + path.string() + "' --encoding=classic 2>&1 >/dev/null";
+  std::string messages;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return {-1, "popen failed"};
+  std::array<char, 512> buffer;
+  while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe)) messages += buffer.data();
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, messages};
+}
+
+TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
+  struct Case {
+    const char* name;
+    Model (*model)();
+    void (*adjust)(Model&, RunSettings&);
+  };
+  const Case cases[] = {
+      {"plain", pentagrammic_prism, [](Model&, RunSettings&) {}},
+      {"star faces with edges", pentagrammic_prism, [](Model&, RunSettings& s) { s.Edge = true; }},
+      {"billboard labels", pyramid,
+       [](Model&, RunSettings& s) { s.Labelling = s.SideLab = true, s.VertexLabel = 1; }},
+      {"standard labels", pentagrammic_prism,
+       [](Model& m, RunSettings& s) {
+         s.Labelling = s.SideLab = true, s.VertexLabel = 0;
+         m.VertexX(1) = m.VertexY(1) = 0, m.VertexZ(1) = -1;  // on the negative z axis
+       }},
+      {"vertex spheres", pentagrammic_prism,
+       [](Model& m, RunSettings& s) {
+         s.HighVert = true;
+         for (int v = 1; v <= 10; ++v) m.VertexFlags(v) = "V";
+       }},
+      {"transparent, hidden and framed faces, edges, smooth", pyramid,
+       [](Model&, RunSettings& s) { s.Edge = s.Smooth = true, s.SmoothAngle = "0.5"; }},
+      {"transparent star, an odd crease angle", pentagrammic_prism,
+       [](Model& m, RunSettings& s) {
+         m.FaceFlags(1) = "ft", m.FaceFlags(3) = "s";
+         s.Smooth = true, s.SmoothAngle = "half";
+       }},
+      {"'v' vertices only: no dummy sphere", pyramid,
+       [](Model& m, RunSettings&) { m.VertexFlags(3) = "v"; }},
+  };
+  const bool reader = reader_installed();
+  for (const Case& c : cases) {
+    test::TempDir folder;
+    Model model = c.model();
+    RunSettings settings;
+    c.adjust(model, settings);
+    OutputContext context = pyramid_context();
+    context.OutputName = "model";
+    const std::vector<WrittenFile> files = write_set(model, settings, context, folder.path());
+    ASSERT_EQ(files.size(), 2u) << c.name;
+    for (const WrittenFile& file : files) {
+      const std::string label = std::string(c.name) + " " + file.path.filename().string();
+      check_index_lists(test::read_file(file.path), label);
+      if (!reader) continue;
+      const auto [status, messages] = read_with_tovrmlx3d(file.path);
+      EXPECT_EQ(status, 0) << label << "\n" << messages;
+      EXPECT_EQ(messages.find("Warning"), std::string::npos) << label << "\n" << messages;
+      EXPECT_EQ(messages.find("Error"), std::string::npos) << label << "\n" << messages;
+    }
+  }
+  if (!reader) GTEST_SKIP() << "tovrmlx3d is not installed (Debian package view3dscene)";
+}
+
+}  // namespace
+}  // namespace ostrel
