@@ -67,7 +67,6 @@ class Run {
     model_ = std::make_unique<Model>();
     model_->start_run();
     try {
-      if (!request_.shape) text_ = read_input_file(request_.input);
       Next next;
       do {
         next = pass();
@@ -106,6 +105,8 @@ class Run {
       if (!problem.empty()) return stop_with(problem);
       build_shape(model, *request_.shape);
     } else {
+      // Read afresh every pass: Re-Read is for a file the user has just changed.
+      text_ = read_input_file(request_.input);
       ParseRequest parse_request;
       parse_request.SegmentCount = settings_.SegmentCount;
       parse_request.OutputName = base_name_;

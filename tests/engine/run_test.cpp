@@ -239,3 +239,22 @@ TEST(Run, LocalInflationEndsAndTheModelSettles) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(Run, ReReadTakesTheFileAsItIsNow) {
+  Fixture f(kCube);
+  std::filesystem::path input = f.request.input;
+  f.host.poll_hook = [input](ButtonPresses& buttons, int poll) {
+    if (poll != 1) return;
+    test::write_file(input, "{1,2,3,-1,1,3,4,-1,1,4,2,-1,2,4,3,-1,}");  // now a tetrahedron
+    buttons.reread = true;
+  };
+  RunReport report = f.run();
+  ASSERT_EQ(report.files.size(), 1u);
+  EXPECT_NE(test::read_file(report.files[0]).find("\r\n 4  4  6 \r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ostrel
