@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build demo test bench fuzz clean
+.PHONY: all deps build demo test gui bench fuzz clean
 
 all: build
 
@@ -22,6 +22,12 @@ demo: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Builds the Qt 6 desktop program and starts it (ostrel.ini is kept beside it in $(BUILD)/src/app).
+gui: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) -DOSTREL_BUILD_GUI=ON
+	cmake --build $(BUILD) -j $(JOBS) --target ostrel
+	./$(BUILD)/src/app/ostrel
 
 # Google Benchmark figures of the relaxation (Release build).
 bench: deps

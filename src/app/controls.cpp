@@ -29,6 +29,54 @@ void leave_form(QWidget* form) {
   form->setEnabled(false);
 }
 
+QPixmap ostrel_logo(int size) {
+  QPixmap logo(size, size);
+  logo.fill(Qt::transparent);
+  QPainter painter(&logo);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / 128.0, size / 128.0);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(0x1d, 0x2b, 0x4a));
+  painter.drawRoundedRect(QRectF(4, 4, 120, 120), 20, 20);
+  auto pen = [](const QColor& colour, double width, bool dashed = false) {
+    QPen line(colour, width, dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return line;
+  };
+  const QPointF top(64, 14), upper_right(104, 37), lower_right(104, 87), bottom(64, 110),
+      lower_left(24, 87), upper_left(24, 37), centre(64, 56);
+  const QPointF near_left(44, 48), near_right(84, 48), near_bottom(64, 82);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(pen(QColor(156, 156, 192), 2.5, true));  // the far edges
+  painter.drawLine(top, centre);
+  painter.drawLine(lower_left, centre);
+  painter.drawLine(lower_right, centre);
+  painter.setPen(pen(QColor(96, 32, 160), 4));  // the outline
+  painter.drawPolygon(QPolygonF{top, upper_right, lower_right, bottom, lower_left, upper_left});
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 0, 0, 64));
+  painter.drawPolygon(QPolygonF{near_left, near_right, near_bottom});
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(pen(QColor(196, 0, 64), 4));  // the near edges
+  painter.drawPolygon(QPolygonF{near_left, near_right, near_bottom});
+  for (auto [from, to] : {std::pair{near_left, upper_left},
+                          {near_left, top},
+                          {near_right, top},
+                          {near_right, upper_right},
+                          {near_left, lower_left},
+                          {near_right, lower_right},
+                          {near_bottom, lower_left},
+                          {near_bottom, lower_right},
+                          {near_bottom, bottom}}) {
+    painter.drawLine(from, to);
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(Qt::white);
+  for (const QPointF& corner : {near_left, near_right, near_bottom}) {
+    painter.drawEllipse(corner, 3.5, 3.5);
+  }
+  return logo;
+}
+
 double form_number(const QString& text) {
   try {
     return lenient_value(text.toStdString());
@@ -55,7 +103,8 @@ void ColourButton::set_colour(const QColor& colour) {
 void ColourButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   QRect box = rect().adjusted(0, 0, -1, -1);
-  painter.fillRect(box, colour_);
+  painter.fillRect(rect(), colour_);
+  if (!bordered_) return;
   painter.setPen(isDown() ? palette().highlight().color() : palette().dark().color());
   painter.drawRect(box);
   if (hasFocus()) painter.drawRect(box.adjusted(2, 2, -2, -2));
@@ -91,7 +140,7 @@ void TriStateCheck::set_value(int value) {
 }
 
 void TriStateCheck::nextCheckState() {
-  set_value(checkState() == Qt::Unchecked ? 1 : 0);
+  set_value(checkState() == Qt::Checked ? 0 : 1);
 }
 
 // ---- DriveList ----
@@ -119,7 +168,8 @@ QStringList drive_roots() {
 DriveList::DriveList(const QString& name, QWidget* parent) : QComboBox(parent) {
   setObjectName(name);
   addItems(drive_roots());
-  connect(this, &QComboBox::activated, this, [this](int index) { emit drive_chosen(itemText(index)); });
+  connect(this, &QComboBox::activated, this,
+          [this](int index) { emit drive_chosen(itemText(index)); });
 }
 
 void DriveList::show_drive_of(const QString& path) {
@@ -207,8 +257,8 @@ void FileList::refresh() {
   QStringList patterns = pattern_.split(';', Qt::SkipEmptyParts);
   for (QString& pattern : patterns) pattern = pattern.trimmed();
   if (patterns.isEmpty()) patterns << QStringLiteral("*");
-  const QStringList names = QDir(folder_).entryList(patterns, QDir::Files | QDir::Hidden,
-                                                    QDir::Name | QDir::IgnoreCase);
+  const QStringList names =
+      QDir(folder_).entryList(patterns, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
   addItems(names);
   const auto again = findItems(kept, Qt::MatchExactly);
   if (!kept.isEmpty() && !again.isEmpty()) setCurrentItem(again.first());

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -18,6 +19,11 @@ namespace ostrel::gui {
 // enabled and brought to the front. ----
 void enter_form(QWidget* form);
 void leave_form(QWidget* form);
+
+// ---- The program's logo (the icon of its windows): an icosahedron seen along a three-fold axis,
+// its edges coloured by depth as the progress window colours them. Drawn, so that no image
+// plugin is needed. ----
+QPixmap ostrel_logo(int size);
 
 // ---- Number boxes ----
 
@@ -33,6 +39,8 @@ class ColourButton : public QAbstractButton {
 
   void set_colour(const QColor& colour);
   QColor colour() const { return colour_; }
+  // Without a border (the cells of the picker's range bar).
+  void set_bordered(bool bordered) { bordered_ = bordered; }
   QSize sizeHint() const override { return size_; }
   QSize minimumSizeHint() const override { return size_; }
 
@@ -42,18 +50,19 @@ class ColourButton : public QAbstractButton {
  private:
   QColor colour_ = Qt::lightGray;
   QSize size_;
+  bool bordered_ = true;
 };
 
 // ---- A check box with the three states clear (0), ticked (1) and greyed (2). Only the program
-// sets it greyed; a click toggles between clear and ticked (a greyed box clicked becomes clear).
+// sets it greyed; a click ticks a clear or greyed box and clears a ticked one.
 // Only 1 counts as on. ----
 class TriStateCheck : public QCheckBox {
   Q_OBJECT
  public:
   explicit TriStateCheck(const QString& name, const QString& caption, QWidget* parent = nullptr);
 
-  int value() const;           // 0, 1 or 2
-  void set_value(int value);   // 0 clear, 1 ticked, 2 greyed
+  int value() const;          // 0, 1 or 2
+  void set_value(int value);  // 0 clear, 1 ticked, 2 greyed
   bool on() const { return value() == 1; }
 
  protected:

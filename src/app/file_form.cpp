@@ -108,21 +108,37 @@ void FileForm::open() {
   in_file_->refresh();
 }
 
-void FileForm::set_input_folder(const QString& path) { in_dir_->set_path(path); }
+void FileForm::set_input_folder(const QString& path) {
+  in_dir_->set_path(path);
+}
 
-void FileForm::set_output_folder(const QString& path) { out_dir_->set_path(path); }
+void FileForm::set_output_folder(const QString& path) {
+  out_dir_->set_path(path);
+}
 
-void FileForm::set_out_same(bool on) { out_same_->setChecked(on); }
+void FileForm::set_out_same(bool on) {
+  out_same_->setChecked(on);
+}
 
-QString FileForm::input_folder() const { return in_dir_->path(); }
+QString FileForm::input_folder() const {
+  return in_dir_->path();
+}
 
-QString FileForm::chosen_output_folder() const { return out_dir_->path(); }
+QString FileForm::chosen_output_folder() const {
+  return out_dir_->path();
+}
 
-bool FileForm::out_same() const { return out_same_->isChecked(); }
+bool FileForm::out_same() const {
+  return out_same_->isChecked();
+}
 
-QString FileForm::output_folder() const { return out_same() ? input_folder() : chosen_output_folder(); }
+QString FileForm::output_folder() const {
+  return out_same() ? input_folder() : chosen_output_folder();
+}
 
-QString FileForm::selected_file() const { return in_file_->selected_file(); }
+QString FileForm::selected_file() const {
+  return in_file_->selected_file();
+}
 
 void FileForm::out_same_changed() {
   out_drive_->setEnabled(!out_same());

@@ -62,6 +62,9 @@ class Forms {
   RunRequest run_request();
 
  private:
+  static bool resources();
+
+  bool resources_;  // first: the forms' help pages and icon are registered before they are built
   std::filesystem::path program_folder_;
   std::unique_ptr<IntroWindow> intro_;
   std::unique_ptr<FileForm> file_;

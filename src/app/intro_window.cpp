@@ -20,7 +20,6 @@ namespace ostrel::gui {
 IntroWindow::IntroWindow(Forms& forms) : forms_(forms) {
   setObjectName("Intro");
   setWindowTitle(Messages::title());
-  setWindowIcon(QIcon(":/ostrel/ostrel.svg"));
 
   auto* toolbar = new QToolBar(this);
   toolbar->setObjectName("Toolbar1");
@@ -33,10 +32,10 @@ IntroWindow::IntroWindow(Forms& forms) : forms_(forms) {
                               look->standardIcon(QStyle::SP_DialogOpenButton)));
   toolbar->addAction(add_tool("Preferences  ", "P", "Amend User Preferences",
                               look->standardIcon(QStyle::SP_FileDialogDetailedView)));
-  toolbar->addAction(add_tool("Help", "H", "Help Information",
-                              look->standardIcon(QStyle::SP_DialogHelpButton)));
-  toolbar->addAction(add_tool("Quit", "Q", "Quit Ostrel",
-                              look->standardIcon(QStyle::SP_DialogCloseButton)));
+  toolbar->addAction(
+      add_tool("Help", "H", "Help Information", look->standardIcon(QStyle::SP_DialogHelpButton)));
+  toolbar->addAction(
+      add_tool("Quit", "Q", "Quit Ostrel", look->standardIcon(QStyle::SP_DialogCloseButton)));
 
   auto* page = new QWidget(this);
   auto* layout = new QVBoxLayout(page);
@@ -57,19 +56,15 @@ IntroWindow::IntroWindow(Forms& forms) : forms_(forms) {
   auto* icon = new QLabel(page);
   icon->setObjectName("Logo");
   icon->setAlignment(Qt::AlignCenter);
-  icon->setPixmap(QIcon(":/ostrel/ostrel.svg").pixmap(96, 96));
+  icon->setPixmap(ostrel_logo(96));
   layout->addWidget(icon);
   add_label("Banner", "Ostrel", 28, true);
   add_label("Subtitle", "Polyhedron models relaxed from their faces", 13, false);
   add_label("Version", QStringLiteral("Version %1").arg(OSTREL_VERSION), 0, false);
   layout->addSpacing(12);
-  add_label("Origin1", "Describe a solid by its faces in a small text file;", 0, false);
-  add_label("Origin2",
-            "Ostrel moves its vertices until every edge has unit length and every face is "
-            "regular,",
-            0, false);
-  add_label("Origin3", "then writes the result as VRML scenes and OFF geometry files.", 0,
-            false);
+  add_label("Origin1", "Describe a solid by its faces in a small text file.", 0, false);
+  add_label("Origin2", "Ostrel moves its vertices until every edge is one unit long", 0, false);
+  add_label("Origin3", "and every face regular, then writes VRML scenes and OFF files.", 0, false);
   layout->addStretch(1);
   setCentralWidget(page);
   resize(560, 440);

@@ -30,12 +30,20 @@ bool ask(MessageKind kind, const QString& text) {
 
 }  // namespace
 
-void Messages::show(const QString& text) { ask(MessageKind::kOk, text); }
+void Messages::show(const QString& text) {
+  ask(MessageKind::kOk, text);
+}
 
-bool Messages::ask_yes_no(const QString& text) { return ask(MessageKind::kYesNo, text); }
+bool Messages::ask_yes_no(const QString& text) {
+  return ask(MessageKind::kYesNo, text);
+}
 
-bool Messages::ask_ok_cancel(const QString& text) { return ask(MessageKind::kOkCancel, text); }
+bool Messages::ask_ok_cancel(const QString& text) {
+  return ask(MessageKind::kOkCancel, text);
+}
 
-void Messages::set_hook(Hook replacement) { hook() = std::move(replacement); }
+void Messages::set_hook(Hook replacement) {
+  hook() = std::move(replacement);
+}
 
 }  // namespace ostrel::gui
