@@ -8,9 +8,12 @@
 #include "input/colour.h"
 #include "output/off_writer.h"
 #include "output/orientation.h"
+#include "output/vrml_anim.h"
+#include "output/vrml_cylinder.h"
 #include "output/vrml_frame.h"
 #include "output/vrml_header.h"
 #include "output/vrml_solid.h"
+#include "output/vrml_switch.h"
 
 namespace ostrel {
 namespace {
@@ -149,23 +152,17 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
   for (VrmlStyle style : kVrmlStyles) {
     if (!style_enabled(settings, style)) continue;
     const std::filesystem::path path = vrml_file_path(settings, context, style);
+    using FileWriter = void (*)(const std::filesystem::path&, const VrmlInputs&);
+    FileWriter writer = write_solid_vrml_file;
     switch (style) {
-      case VrmlStyle::kSolid:
-        write_one(output_kind(style), path,
-                  [&](const std::filesystem::path& file) { write_solid_vrml_file(file, inputs); });
-        break;
-      case VrmlStyle::kFrame:
-        write_one(output_kind(style), path,
-                  [&](const std::filesystem::path& file) { write_frame_vrml_file(file, inputs); });
-        break;
-      // The remaining writers plug in here, each through
-      //   write_one(output_kind(style), path, <its writer>);
-      // until they do, no file of their style is written or touched.
-      case VrmlStyle::kAnim:      // animation of the frame inner points
-      case VrmlStyle::kSwitch:    // switchable solid, transparent and frame states
-      case VrmlStyle::kCylinder:  // ball-and-stick cylinders
-        break;
+      case VrmlStyle::kSolid: writer = write_solid_vrml_file; break;
+      case VrmlStyle::kAnim: writer = write_anim_vrml_file; break;
+      case VrmlStyle::kFrame: writer = write_frame_vrml_file; break;
+      case VrmlStyle::kSwitch: writer = write_switch_vrml_file; break;
+      case VrmlStyle::kCylinder: writer = write_cylinder_vrml_file; break;
     }
+    write_one(output_kind(style), path,
+              [&](const std::filesystem::path& file) { writer(file, inputs); });
   }
   return written;
 }

@@ -7,6 +7,7 @@
 #include "input/colour.h"
 #include "output/number_format.h"
 #include "output/output_file.h"
+#include "output/vrml_segmented.h"
 
 namespace ostrel {
 namespace {
@@ -162,6 +163,16 @@ std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmente
                                                   const OutputContext& context, RunHost& host,
                                                   ErrorHandler& errors) {
   std::vector<WrittenFile> written;
+  {
+    std::filesystem::path path = context.OutputDirectory / (context.OutputName + ".wrl");
+    try {
+      write_segmented_vrml_file(path, segmented, run_model, settings, context, host);
+      // The segmented VRML file is a face set file like the solid one; it has no kind of its own.
+      written.push_back({OutputKind::kSolidVrml, path});
+    } catch (const RunError& error) {
+      errors.recover(error);
+    }
+  }
   RhombusSetColours rhombus = choose_rhombus_colours(settings, context.RhombusSetDiagonals);
   if (settings.OffFile) {
     std::filesystem::path path = context.OutputDirectory / (context.OutputName + ".off");

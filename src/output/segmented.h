@@ -49,7 +49,8 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
                          const RunSettings& settings, const OffColourTable& colours,
                          const OutputContext& context);
 
-// Writes the segmented output set: the four-dimensional OFF file (with OffFile) at
+// Writes the segmented output set: the segmented VRML file (vrml_segmented.h) at
+// OutputDirectory / (OutputName + ".wrl"), then the four-dimensional OFF file (with OffFile) at
 // OutputDirectory / (OutputName + ".off"). Failures go to `errors` as for the other files.
 std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmented,
                                                   const Model& run_model,

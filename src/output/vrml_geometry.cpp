@@ -8,6 +8,7 @@
 #include "engine/model.h"
 #include "input/colour.h"
 #include "output/number_format.h"
+#include "output/vrml_cylinder.h"
 
 namespace ostrel {
 namespace {
@@ -668,8 +669,12 @@ void write_dummy_sphere(std::ostream& out) {
   for (std::string_view text : kLines) vrml_line(out, text);
 }
 
-void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres) {
-  (void)inputs;  // the cylinder edges and stress shapes will read the model from here
+void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres,
+                   const CloserOptions& options) {
+  write_cylinder_edges(out, inputs, options);
+  if (inputs.context.StressPass) {
+    write_distortion_spheres(out, inputs, {false, options.segmented_file, options.segment});
+  }
   if (spheres != SphereStep::kNoneDrawn) write_dummy_sphere(out);
 }
 

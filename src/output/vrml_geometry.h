@@ -232,13 +232,23 @@ void write_labels(std::ostream& out, const VrmlInputs& inputs);
 // "# Dummy sphere to reset centre of rotation to origin", "Transform {", ... , " }", "".
 void write_dummy_sphere(std::ostream& out);
 
-// What every VRML file ends with, after its geometry: the closers shared by every style.
-// - Cylinder edges of the marked edges and, in the stress pass, the stress cones and side
-//   distortion spheres (not written yet: they go here, before the dummy sphere; in the stress
-//   pass every face counts as flagged "O" when stress_marks_every_face says so).
-// - The closing dummy sphere (write_dummy_sphere). It is left out when the file's own
+// What the closers of a file draw besides the dummy sphere.
+struct CloserOptions {
+  // The cylinder file: its own cylinders stand on every edge, so no marked-edge cylinders are
+  // added; in the stress pass it still gets the stress cones and distortion spheres.
+  bool cylinder_file = false;
+  bool segmented_file = false;  // distortion spheres named "Balls" + segment
+  int segment = 1;
+};
+
+// What every VRML file ends with, after its geometry (vrml_cylinder.h draws the first two):
+// - the cylinder edges the input marks ("Cyl", "Cyl2"), which the stress pass draws by their
+//   stress cones (write_cylinder_edges);
+// - in the stress pass, the side distortion spheres (write_distortion_spheres);
+// - the closing dummy sphere (write_dummy_sphere). It is left out when the file's own
 //   vertex-sphere step ran and found no vertex to draw (`spheres` kNoneDrawn), and written
 //   otherwise; a file without a vertex-sphere step passes kNotRun.
-void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres);
+void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres,
+                   const CloserOptions& options = {});
 
 }  // namespace ostrel

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/model.h"
@@ -95,6 +96,61 @@ TEST(FileSetNames, SuffixesAndPaths) {
   context.StressPass = true;
   EXPECT_EQ(vrml_file_path(settings, context, VrmlStyle::kFrame),
             std::filesystem::path("out") / "cube_weaken3_stress_aug.wrl");
+
+  const std::pair<VrmlStyle, const char*> styles[] = {
+      {VrmlStyle::kSolid, "cube_solid.wrl"},   {VrmlStyle::kAnim, "cube_anim.wrl"},
+      {VrmlStyle::kFrame, "cube_frame.wrl"},   {VrmlStyle::kSwitch, "cube_switch.wrl"},
+      {VrmlStyle::kCylinder, "cube_cylinder.wrl"},
+  };
+  for (const auto& [style, name] : styles) {
+    EXPECT_EQ(vrml_file_path(RunSettings{}, cube_context("out"), style),
+              std::filesystem::path("out") / name);
+  }
+}
+
+TEST(FileSet, WritesEveryVrmlStyleInEachPass) {
+  struct Case {
+    bool stress_pass;
+    std::string blank_suffixes;  // styles whose suffix text is one blank: s a f w c
+    std::vector<std::string> files;  // in the order written
+  };
+  const Case cases[] = {
+      {false, "", {"cube.off", "cube_solid.wrl", "cube_anim.wrl", "cube_frame.wrl",
+                   "cube_switch.wrl", "cube_cylinder.wrl"}},
+      {true, "", {"cube_solid_stress.wrl", "cube_anim_stress.wrl", "cube_frame_stress.wrl",
+                  "cube_switch_stress.wrl", "cube_cylinder_stress.wrl"}},
+      // Styles without a suffix share one name; the last one written wins.
+      {false, "sawc", {"cube.off", "cube.wrl", "cube.wrl", "cube_frame.wrl", "cube.wrl",
+                       "cube.wrl"}},
+  };
+  for (const Case& c : cases) {
+    test::TempDir folder;
+    Model model = cube();
+    RunSettings settings;
+    settings.StressMap = c.stress_pass;
+    for (char style : c.blank_suffixes) {
+      (style == 's'   ? settings.SolidSuffix
+       : style == 'a' ? settings.AnimSuffix
+       : style == 'f' ? settings.FrameSuffix
+       : style == 'w' ? settings.SwitchSuffix
+                      : settings.CylSuffix) = " ";
+    }
+    OutputContext context = cube_context(folder.path());
+    context.StressPass = c.stress_pass;
+    HostRecorder host;
+    ErrorRecorder errors;
+    std::vector<std::string> names;
+    for (const WrittenFile& file : write_file_set(model, settings, context, host, errors)) {
+      names.push_back(file.path.filename().string());
+    }
+    EXPECT_EQ(names, c.files);
+    EXPECT_TRUE(errors.errors.empty());
+    if (c.blank_suffixes.empty()) continue;
+    // The cylinder file, written last, draws spheres and cylinders but no face sets.
+    const std::string shared = test::read_file(folder.path() / "cube.wrl");
+    EXPECT_EQ(shared.find("coordIndex["), std::string::npos);
+    EXPECT_NE(shared.find("     DEF Balls Shape {"), std::string::npos);
+  }
 }
 
 // Settings that write the OFF file and no VRML style.

@@ -96,9 +96,10 @@ TEST(Segmented, TwoSegmentRunWritesTheSegmentedFiles) {
   request.limits.attempts = 10;
   RunReport report = run(request, host);
   EXPECT_EQ(host.messages, std::vector<std::string>{"W02: two_triangles_realm segmented VRML file written"});
-  ASSERT_FALSE(report.files.empty());
-  EXPECT_EQ(report.files.front(), dir.path() / "two_triangles_realm.off");
-  EXPECT_EQ(test::read_file(report.files.front()).substr(0, 6), "4OFF\r\n");
+  ASSERT_EQ(report.files.size(), 2u);
+  EXPECT_EQ(report.files[0], dir.path() / "two_triangles_realm.wrl");
+  EXPECT_EQ(report.files[1], dir.path() / "two_triangles_realm.off");
+  EXPECT_EQ(test::read_file(report.files[1]).substr(0, 6), "4OFF\r\n");
 }
 
 TEST(Segmented, AnchorSegmentsAreNotRelaxed) {

@@ -1,6 +1,6 @@
-// The solid and frame VRML files: golden text of a small model, their place in the file set, and
-// every written file read back by a real VRML 2.0 reader (tovrmlx3d, when it is installed) and
-// by a check of the index lists of the test's own.
+// The VRML files: golden text of the solid and frame files of a small model, the place of every
+// style in the file set, and every written file read back by a real VRML 2.0 reader (tovrmlx3d,
+// when it is installed) and by a check of the index lists of the test's own.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -153,11 +153,10 @@ class ErrorList final : public ErrorHandler {
   std::vector<std::string> errors;
 };
 
-// Writes the file set of `model` into `folder` with only the solid and frame styles on.
+// Writes the file set of `model` into `folder`: the VRML styles `settings` asks for, no OFF file.
 std::vector<WrittenFile> write_set(Model& model, RunSettings settings, const OutputContext& base,
                                    const std::filesystem::path& folder) {
   settings.OffFile = false;
-  settings.AnimVRML = settings.SwitchVRML = settings.CylVRML = false;
   OutputContext context = base;
   context.OutputDirectory = folder;
   QuietHost host;
@@ -176,19 +175,35 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
-TEST(VrmlFiles, FileSetWritesSolidAndFrameUnderTheirNames) {
+TEST(VrmlFiles, FileSetWritesEveryStyleUnderItsName) {
+  struct Style {
+    OutputKind kind;
+    const char* name;
+    const char* node;  // a line only that style writes (the solid and frame files have goldens)
+  };
+  const Style styles[] = {
+      {OutputKind::kSolidVrml, "pyramid_solid_smooth.wrl", nullptr},
+      {OutputKind::kAnimVrml, "pyramid_anim_smooth.wrl", "DEF CI CoordinateInterpolator {"},
+      {OutputKind::kFrameVrml, "pyramid_frame_smooth.wrl", nullptr},
+      {OutputKind::kSwitchVrml, "pyramid_switch_smooth.wrl", "    DEF POLY Switch {"},
+      {OutputKind::kCylinderVrml, "pyramid_cylinder_smooth.wrl", "  DEF Cyl Shape {"},
+  };
   test::TempDir folder;
   Model model = pyramid();
   RunSettings settings;
   settings.Smooth = true;
   const std::vector<WrittenFile> files =
       write_set(model, settings, pyramid_context(), folder.path());
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[0].kind, OutputKind::kSolidVrml);
-  EXPECT_EQ(files[0].path.filename(), "pyramid_solid_smooth.wrl");
-  EXPECT_EQ(files[1].kind, OutputKind::kFrameVrml);
-  EXPECT_EQ(files[1].path.filename(), "pyramid_frame_smooth.wrl");
-  EXPECT_EQ(test::read_file(files[0].path).substr(0, 17), "#VRML V2.0 utf8\r\n");
+  ASSERT_EQ(files.size(), std::size(styles));
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(files[i].kind, styles[i].kind) << i;
+    EXPECT_EQ(files[i].path.filename(), styles[i].name);
+    const std::string text = test::read_file(files[i].path);
+    EXPECT_EQ(text.substr(0, 17), "#VRML V2.0 utf8\r\n");
+    if (!styles[i].node) continue;
+    const std::vector<std::string> lines = lines_of(text);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), styles[i].node), lines.end()) << styles[i].name;
+  }
 }
 
 TEST(VrmlFiles, RhombusOverrideDrawsASquareSetInTheSquareColour) {
@@ -202,7 +217,7 @@ TEST(VrmlFiles, RhombusOverrideDrawsASquareSetInTheSquareColour) {
     add_face(model, {1, 2, 3, 4}, 1, "D");
     RunSettings settings;
     settings.RhomColO = override_on;
-    settings.FrameVRML = false;
+    settings.AnimVRML = settings.FrameVRML = settings.SwitchVRML = settings.CylVRML = false;
     OutputContext context = pyramid_context();
     context.RhombusSetDiagonals[1] = {std::sqrt(2.0), std::sqrt(2.0)};
     const std::vector<WrittenFile> files = write_set(model, settings, context, folder.path());
@@ -251,8 +266,18 @@ std::vector<long> index_numbers(const std::string& text) {
 void check_index_lists(const std::string& text, const std::string& name) {
   const std::vector<std::string> lines = lines_of(text);
   const auto start = std::find(lines.begin(), lines.end(), "         point[");
-  ASSERT_NE(start, lines.end()) << name;
-  const long points = std::find(start, lines.end(), "         ]") - start - 1;
+  if (start == lines.end()) {  // the cylinder file has neither points nor index lists
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "    coordIndex["), lines.end()) << name;
+    return;
+  }
+  ASSERT_NE(start + 1, lines.end()) << name;
+  long points = std::find(start, lines.end(), "         ]") - start - 1;
+  if (start[1].rfind("0 0 0,", 0) == 0) {  // the animated file's placeholders, on one line
+    points = 0;
+    for (std::size_t at = 0; (at = start[1].find("0 0 0,", at)) != std::string::npos; at += 6) {
+      ++points;
+    }
+  }
   bool edges = false;  // in the edge line set, whose colour table has three entries
   for (auto line = lines.begin(); line != lines.end(); ++line) {
     if (line->find("geometry Indexed") != std::string::npos) {
@@ -299,6 +324,7 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
     const char* name;
     Model (*model)();
     void (*adjust)(Model&, RunSettings&);
+    bool stress_pass = false;
   };
   const Case cases[] = {
       {"plain", pentagrammic_prism, [](Model&, RunSettings&) {}},
@@ -324,6 +350,26 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
        }},
       {"'v' vertices only: no dummy sphere", pyramid,
        [](Model& m, RunSettings&) { m.VertexFlags(3) = "v"; }},
+      {"cylinder edges marked '\\' and '/', an 'O' face, a '*' vertex", pyramid,
+       [](Model& m, RunSettings& s) {
+         m.CylinderFlag = m.Cylinder2Flag = true, s.Edge = true;
+         m.EdgeVertices(1, 3) = kCylinderMark, m.EdgeVertices(2, 3) = kCylinder2Mark;
+         m.EdgeVertices(8, 3) = kCylinder2Mark;
+         m.FaceFlags(2) += "O", m.VertexFlags(4) = "*";
+       }},
+      {"cylinders on all edges", pyramid,
+       [](Model& m, RunSettings& s) {
+         s.AllCyl = true;
+         for (int f = 1; f <= m.FaceCount; ++f) m.FaceFlags(f) += "O";
+       }},
+      {"stress pass of a deformed model with labels, spheres and type-2 cylinders", pyramid,
+       [](Model& m, RunSettings& s) {
+         s.StressMap = true, s.StressMult = "20", s.StBallMult = "50";
+         s.Labelling = s.HighVert = true;
+         m.Cylinder2Flag = true, m.EdgeVertices(2, 3) = kCylinder2Mark;
+         m.FaceDeviation(2) = 0.004;
+       },
+       true},
   };
   const bool reader = reader_installed();
   for (const Case& c : cases) {
@@ -333,8 +379,9 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
     c.adjust(model, settings);
     OutputContext context = pyramid_context();
     context.OutputName = "model";
+    context.StressPass = c.stress_pass;
     const std::vector<WrittenFile> files = write_set(model, settings, context, folder.path());
-    ASSERT_EQ(files.size(), 2u) << c.name;
+    ASSERT_EQ(files.size(), kVrmlStyles.size()) << c.name;
     for (const WrittenFile& file : files) {
       const std::string label = std::string(c.name) + " " + file.path.filename().string();
       check_index_lists(test::read_file(file.path), label);
