@@ -136,6 +136,7 @@ class Run {
     if (!prepared.error.empty()) return stop_with(prepared.error);
     links_ = std::move(prepared.links);
     input_last_vertex_ = prepared.input_last_vertex;
+    collapse_answer_ = prepared.collapse_answer;
     hop_ = std::move(prepared.hop);
     kept_mode_ = settings_.expansion_mode();
     relax_ = std::make_unique<Relaxation>(*model_, settings_);
@@ -503,6 +504,8 @@ class Run {
     context.ViewingDistance = 3.5 * scene_radius(*model_);
     if (input_last_vertex_ < model_->LastVertex) context.InputLastVertex = input_last_vertex_;
     context.CurrentSegment = model_->SegmentNo;
+    context.InputFile = request_.shape ? base_name_ : request_.input.filename().string();
+    if (collapse_answer_) context.CollapseStars = *collapse_answer_ ? "Yes" : "No";
     return context;
   }
 
@@ -571,6 +574,7 @@ class Run {
   std::string duplicate_text_ = " ";
 
   int input_last_vertex_ = -1;
+  std::optional<bool> collapse_answer_;
   int IsomorphNo_ = 1;
   std::int64_t IterationNo_ = 0;
   double Deform_ = 999.0;

@@ -53,6 +53,10 @@ struct OutputContext {
   // (augmentation apexes) and get neither a vertex sphere nor a label. Empty: all are the input's.
   std::optional<int> InputLastVertex;
   int CurrentSegment = 1;         // segment being written, from 1
+  // For the user-data block of the VRML header: the input file (or shape) and the answer to the
+  // star-collapse question ("Yes", "No", or "not asked" when no fan was found).
+  std::string InputFile;
+  std::string CollapseStars = "not asked";
   bool StressPass = false;        // the second pass of a StressMap run
   DebugLog* debug_log = nullptr;  // the run's debug log, when it keeps one
 };

@@ -322,6 +322,40 @@ bool stress_marks_every_face(const RunSettings& settings, const OutputContext& c
          (settings.incord ? context.MeasuredDeform : context.IterationDeform) > kReported;
 }
 
+// The options the model was made with, for the user who wants to make it again.
+void write_user_data(std::ostream& out, const RunSettings& settings, const OutputContext& context) {
+  static const char* kInflation[] = {"Global", "None", "Local 'one'", "Local Diagonal"};
+  static const char* kLocal[] = {"Value", "Range", "Differential", "Differential Range"};
+  static const char* kAugmentOption[] = {"none", "Leave sides in place", "Remove sides",
+                                         "Leave bands in place"};
+  static const char* kAugmentColour[] = {"none", "Original", "Highlight", "Triangle"};
+  auto item = [](const char* const* names, int index, int count) {
+    return index >= 0 && index < count ? std::string(names[index]) : std::string("none");
+  };
+  auto pair = [](const std::string& a, const std::string& b) { return a + "/" + b; };
+  vrml_line(out, "# USERDATA information");
+  for (int k = 0; k < 7; ++k) vrml_line(out, "#");
+  vrml_line(out, "# input file: " + context.InputFile);
+  vrml_line(out, "# Graphics: " + settings.Screen);
+  vrml_line(out, "# Inflation: " + item(kInflation, settings.InflateOption, 4));
+  vrml_line(out, "# Global Inflation Limit: " + settings.GlobLim);
+  vrml_line(out, "# Weaken side Limit: " + (settings.Weaken ? settings.WeakenLimit : std::string("none")));
+  vrml_line(out, "# Local Inflation Option :" + item(kLocal, settings.LocalOption, 4));
+  vrml_line(out, "# Min/Max Inflation :" + pair(settings.LocInfMin[1], settings.LocInfMax[1]));
+  vrml_line(out, "# Spacific Inflation/Edges/Cycles :" +
+                     pair(settings.LocInfMin[3], settings.LocInfMax[3]) + " " + settings.SelectFace);
+  vrml_line(out, "# Min/Max star Inflation :" + pair(settings.LocInfMin[2], settings.LocInfMax[2]));
+  vrml_line(out, "# Min/Max Regular Inflation :" + pair(settings.LocInfMin[1], settings.LocInfMax[1]));
+  vrml_line(out, "# Temporary Band Length :" + settings.BandLen);
+  vrml_line(out, "# Highlight Edges/Cycles :" + (settings.Highlight ? settings.HighlightVal : std::string("none")));
+  vrml_line(out, "# Collapse Stars :" + context.CollapseStars);
+  vrml_line(out, "# Augment Sides/Cycles: " + (settings.Augment ? settings.AugmentVal : std::string("none")));
+  vrml_line(out, "# Augment Original side Option/Colour :" +
+                     item(kAugmentOption, settings.AugmentOption, 4) + "/" +
+                     item(kAugmentColour, settings.AugmentColour + 1, 4));
+  vrml_line(out, "# END OF USER DATA");
+}
+
 void WriteVrmlHeader(std::ostream& out, const VrmlInputs& inputs) {
   const Model& model = inputs.model;
   const RunSettings& settings = inputs.settings;
@@ -356,6 +390,7 @@ void WriteVrmlHeader(std::ostream& out, const VrmlInputs& inputs) {
     }
     vrml_line(out, "");
   }
+  if (settings.Userdata) write_user_data(out, settings, context);
   write_scene(out, settings, context, inputs.sink);
 }
 

@@ -15,7 +15,7 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& 
   if (settings.AllCyl) {
     for (int f = 1; f <= model.FaceCount; ++f) model.FaceFlags(f) += "O";
   }
-  collapse_fans(model, host, debug);
+  prepared.collapse_answer = collapse_fans(model, host, debug);
   clean_up_vertices(model, debug);
   prepared.input_last_vertex = model.LastVertex;
   prepared.error = augment_faces(model, settings, debug);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/debug_log.h"
@@ -19,7 +20,8 @@ struct PreparedModel {
   std::string error;  // the message that ends the run; empty when the model is ready
   std::unique_ptr<VertexLinkTable> links;
   std::unique_ptr<HopDistanceTable> hop;  // only for global inflation
-  int input_last_vertex = -1;  // the last of the input's own vertices (apexes come after it)
+  int input_last_vertex = -1;
+  std::optional<bool> collapse_answer;  // the answer to the star-collapse question, if asked  // the last of the input's own vertices (apexes come after it)
 };
 
 // Applies HighVert and AllCyl, then prepares the model. Questions (the star collapse) go to

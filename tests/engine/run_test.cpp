@@ -258,3 +258,28 @@ TEST(Run, ReReadTakesTheFileAsItIsNow) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(Run, UserDataBlockCarriesTheRunOptions) {
+  for (bool userdata : {true, false}) {
+    Fixture f(kCube);
+    f.request.settings.SolidVRML = true;
+    f.request.settings.Userdata = userdata;
+    f.request.settings.Weaken = true;
+    f.request.settings.WeakenLimit = "4";
+    f.run();
+    std::string solid = test::read_file(f.dir.path() / "model_solid_weaken4.wrl");
+    EXPECT_EQ(solid.find("# USERDATA information\r\n") != std::string::npos, userdata);
+    if (!userdata) continue;
+    for (const char* line : {"# input file: model.txt\r\n", "# Inflation: Global\r\n",
+                             "# Weaken side Limit: 4\r\n", "# Collapse Stars :not asked\r\n",
+                             "# END OF USER DATA\r\n"}) {
+      EXPECT_NE(solid.find(line), std::string::npos) << line;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ostrel
