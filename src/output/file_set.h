@@ -108,6 +108,8 @@ enum class OutputKind {
   kFrameVrml,
   kSwitchVrml,
   kCylinderVrml,
+  kSegmentedVrml,  // the segmented file of a segmented run
+  kSegmentedOff,   // its four-dimensional OFF file
 };
 
 // The kind of file a VRML style writes.

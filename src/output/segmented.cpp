@@ -168,7 +168,7 @@ std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmente
     try {
       write_segmented_vrml_file(path, segmented, run_model, settings, context, host);
       // The segmented VRML file is a face set file like the solid one; it has no kind of its own.
-      written.push_back({OutputKind::kSolidVrml, path});
+      written.push_back({OutputKind::kSegmentedVrml, path});
     } catch (const RunError& error) {
       errors.recover(error);
     }
@@ -181,7 +181,7 @@ std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmente
       write_output_file(path, [&](std::ostream& out) {
         write_segmented_off(out, segmented, run_model, settings, colours, context);
       });
-      written.push_back({OutputKind::kOff, path});
+      written.push_back({OutputKind::kSegmentedOff, path});
     } catch (const RunError& error) {
       errors.recover(error);
     }
