@@ -90,6 +90,20 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
         run.assignments.push_back("InflateOption=" + items.at(text));
       }, "Inflation: global, none, local-one or local-diagonal")
       ->check(CLI::IsMember({"global", "none", "local-one", "local-diagonal"}));
+  value("--augment", "Raise pyramids on the faces of kind N/D (\"_aug\")", "AugmentVal", {"Augment=1"});
+  command
+      .add_option_function<std::string>("--augment-option", [&run](const std::string& text) {
+        static const std::map<std::string, std::string> items{{"leave", "1"}, {"remove", "2"}, {"bands", "3"}};
+        run.assignments.push_back("AugmentOption=" + items.at(text));
+      }, "Base face of a pyramid: leave, remove or bands (kept, hidden)")
+      ->check(CLI::IsMember({"leave", "remove", "bands"}));
+  command
+      .add_option_function<std::string>("--augment-colour", [&run](const std::string& text) {
+        static const std::map<std::string, std::string> items{
+            {"original", "0"}, {"highlight", "1"}, {"triangle", "2"}};
+        run.assignments.push_back("AugmentColour=" + items.at(text));
+      }, "Colour of the new triangles: original, highlight or triangle")
+      ->check(CLI::IsMember({"original", "highlight", "triangle"}));
   command
       .add_option_function<std::string>("--local-option", [&run](const std::string& text) {
         static const std::map<std::string, std::string> items{

@@ -229,3 +229,19 @@ TEST(CliRun, SegmentedModelWritesTheFourDimensionalOff) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(CliRun, AugmentFlags) {
+  CliRun run(test::example_path("pentagrammic_prism.txt"),
+             {"--seed", "1", "--augment", "5/2", "--augment-option", "remove", "--augment-colour", "triangle"});
+  ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
+  test::OffModel model = test::read_off(run.file("pentagrammic_prism.off"));
+  EXPECT_EQ(model.vertices.size(), 12u);
+  EXPECT_EQ(model.faces.size(), 15u);  // the pentagrams removed: five squares, ten triangles
+  EXPECT_TRUE(std::filesystem::exists(run.file("pentagrammic_prism_solid_aug.wrl")));
+}
+
+}  // namespace
+}  // namespace ostrel
