@@ -98,6 +98,10 @@ class Run {
       debug_ = std::make_unique<DebugLog>(request_.output_folder / (base_name_ + "_debug.txt"));
       guarded([&] { debug_->start(); });
     }
+    if (settings_.SegmentCount > MaxSegments) {
+      return stop_with("Input error: A model can have at most " + std::to_string(MaxSegments) +
+                       " segments; this input has " + std::to_string(settings_.SegmentCount));
+    }
     for (int k = 1; k <= 6; ++k) model.ForceStrength(k) = settings_.force_strength(k);
     model.start_pass();
     if (request_.shape) {

@@ -283,3 +283,18 @@ TEST(Run, UserDataBlockCarriesTheRunOptions) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(Run, MoreThanFiveSegmentsAreRefused) {
+  Fixture f("{1,2,3,-1,}{1,2,3,-1,}{1,2,3,-1,}{1,2,3,-1,}{1,2,3,-1,}{1,2,3,-1,}");
+  f.request.settings.SegmentCount = 6;
+  RunReport report = f.run();
+  EXPECT_EQ(report.end, RunEnd::kError);
+  EXPECT_EQ(f.host.messages,
+            std::vector<std::string>{"Input error: A model can have at most 5 segments; this input has 6"});
+}
+
+}  // namespace
+}  // namespace ostrel
