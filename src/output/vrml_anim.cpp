@@ -5,7 +5,7 @@
 #include "engine/model.h"
 #include "output/number_format.h"
 #include "output/output_file.h"
-#include "output/vrml_cylinder.h"
+#include "output/vrml_geometry.h"
 
 namespace ostrel {
 namespace {

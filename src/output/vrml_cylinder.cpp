@@ -40,14 +40,6 @@ VrmlPoint edge_end(const Model& model, const SegmentPlacement& placement, int ed
   return placement.apply({model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
 }
 
-void append_point(std::string& text, const VrmlPoint& p, std::string_view pattern) {
-  append_output_number(text, p.x, pattern);
-  text += ' ';
-  append_output_number(text, p.y, pattern);
-  text += ' ';
-  append_output_number(text, p.z, pattern);
-}
-
 // The appearance block shared by cylinders and cones. Its material names shininess twice, to the
 // same value; readers take the last.
 void write_stick_appearance(std::ostream& out, const std::string& colour) {
@@ -77,19 +69,6 @@ void write_cone(std::ostream& out, const AxisPlacement& placement, const std::st
 }
 
 }  // namespace
-
-VrmlPoint face_centre_point(const Model& model, int face) {
-  VrmlPoint centre;
-  const int n = model.FaceSides(face);
-  for (int k = 1; k <= n; ++k) {
-    const int v = model.FaceVertices(face, k);
-    centre.x += model.VertexX(v);
-    centre.y += model.VertexY(v);
-    centre.z += model.VertexZ(v);
-  }
-  if (n > 0) centre = {centre.x / n, centre.y / n, centre.z / n};
-  return centre;
-}
 
 AxisPlacement place_on_segment(const VrmlPoint& from, const VrmlPoint& to) {
   AxisPlacement placement;

@@ -61,9 +61,6 @@ class EdgeCylinders {
   std::optional<double> first_length_;  // length of the defining cylinder
 };
 
-// The mean of a face's corners: where its distortion sphere stands.
-VrmlPoint face_centre_point(const Model& model, int face);
-
 // Whether both faces of edge e carry "B" (a missing face counts as not hidden).
 bool lies_between_hidden_faces(const Model& model, int edge);
 

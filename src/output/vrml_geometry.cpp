@@ -35,31 +35,6 @@ VrmlPoint vertex_point(const Model& model, int v) {
   return {model.VertexX(v), model.VertexY(v), model.VertexZ(v)};
 }
 
-VrmlPoint face_centre(const Model& model, int face) {
-  VrmlPoint centre;
-  const int n = model.FaceSides(face);
-  for (int k = 1; k <= n; ++k) {
-    const VrmlPoint p = vertex_point(model, model.FaceVertices(face, k));
-    centre.x += p.x;
-    centre.y += p.y;
-    centre.z += p.z;
-  }
-  if (n > 0) {
-    centre.x /= n;
-    centre.y /= n;
-    centre.z /= n;
-  }
-  return centre;
-}
-
-void append_point(std::string& text, const VrmlPoint& p, std::string_view pattern) {
-  append_output_number(text, p.x, pattern);
-  text += ' ';
-  append_output_number(text, p.y, pattern);
-  text += ' ';
-  append_output_number(text, p.z, pattern);
-}
-
 // Index of vertex v in the coordinate list.
 int point_of_vertex(const CoordinateLayout& layout, int v) {
   return v - layout.first_vertex;
@@ -151,6 +126,31 @@ int last_input_vertex(const Model& model, const OutputContext& context) {
 }
 
 }  // namespace
+
+void append_point(std::string& text, const VrmlPoint& p, std::string_view pattern) {
+  append_output_number(text, p.x, pattern);
+  text += ' ';
+  append_output_number(text, p.y, pattern);
+  text += ' ';
+  append_output_number(text, p.z, pattern);
+}
+
+VrmlPoint face_centre_point(const Model& model, int face) {
+  VrmlPoint centre;
+  const int n = model.FaceSides(face);
+  for (int k = 1; k <= n; ++k) {
+    const VrmlPoint p = vertex_point(model, model.FaceVertices(face, k));
+    centre.x += p.x;
+    centre.y += p.y;
+    centre.z += p.z;
+  }
+  if (n > 0) {
+    centre.x /= n;
+    centre.y /= n;
+    centre.z /= n;
+  }
+  return centre;
+}
 
 // --- Colour table -------------------------------------------------------------------------
 
@@ -275,7 +275,7 @@ std::vector<VrmlPoint> frame_inner_points(const Model& model, int face, double w
   if (n < 1) return inner;
   const int d = face_step(model, face);
   const int m = d < n - d ? d : n - d;
-  const VrmlPoint centre = face_centre(model, face);
+  const VrmlPoint centre = face_centre_point(model, face);
   const VrmlPoint first = vertex_point(model, model.FaceVertices(face, 1));
   const double radius = vector_length(first.x - centre.x, first.y - centre.y, first.z - centre.z);
   const double reach = radius * std::cos(kPi * m / n);
@@ -318,7 +318,7 @@ CoordinateLayout plan_coordinates(const Model& model, const RunSettings& setting
                        });
     if (!whole) continue;
     layout.centre[static_cast<std::size_t>(f)] = static_cast<int>(layout.points.size());
-    layout.points.push_back(face_centre(model, f));
+    layout.points.push_back(face_centre_point(model, f));
   }
   return layout;
 }
@@ -638,7 +638,7 @@ void write_labels(std::ostream& out, const VrmlInputs& inputs) {
     bool first = true;
     for (int f = 1; f <= model.FaceCount; ++f) {
       if (has_letter(model.FaceFlags(f), 'B')) continue;
-      write_label(out, inputs, placement, face_centre(model, f), f, kind, first);
+      write_label(out, inputs, placement, face_centre_point(model, f), f, kind, first);
       first = false;
     }
   }

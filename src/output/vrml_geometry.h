@@ -71,6 +71,9 @@ struct SegmentPlacement {
 // for a ticked FlipX/FlipY/FlipZ, offsets SegX, SegY, SegZ.
 SegmentPlacement segment_placement(const RunSettings& settings, int segment);
 
+// Appends "x y z" to `text`, each coordinate of `p` through FormatOutputNumber with `pattern`.
+void append_point(std::string& text, const VrmlPoint& p, std::string_view pattern);
+
 // The placement of labels and spheres in the file being written: the current segment's in a
 // segmented run. An ordinary run has no segments: its labels and spheres stay on the vertices
 // they belong to whatever the segment options still hold from an earlier run.
@@ -93,6 +96,10 @@ FaceForm face_form(std::string_view flags, FaceDrawing drawing);
 // A face drawn whole is a star (a fan of spikes around its centre) when its step is not 1 or
 // it is flagged "n".
 bool drawn_as_star(int step, std::string_view flags);
+
+// The mean of a face's corners (the origin for a face without corners): the centre point of a
+// star face, and where the face's label and distortion sphere stand.
+VrmlPoint face_centre_point(const Model& model, int face);
 
 // The inner points of a face's frame, one per corner 1..n: P + (C − P)·w / (R·cos(π·m/n)) with
 // C the mean of the corners, R the distance from C to corner 1, w = FrameVal / 100 and m the

@@ -11,51 +11,17 @@
 
 #include "engine/model.h"
 #include "engine/run_error.h"
-#include "engine/run_host.h"
 #include "output/generation_date.h"
 #include "output/orientation.h"
 #include "output/output_file.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
 namespace {
 
-class HostRecorder final : public RunHost {
- public:
-  void message(const std::string& text) override { messages.push_back(text); }
-  bool ask_yes_no(const std::string&) override { return true; }
-  bool ask_resume(const std::string&) override { return true; }
-  void beep() override { ++beeps; }
-  std::vector<std::string> messages;
-  int beeps = 0;
-};
-
-class ErrorRecorder final : public ErrorHandler {
- public:
-  void recover(const RunError& error) override {
-    errors.push_back(std::to_string(error.number()) + " " + error.what());
-    if (stop) throw RunStopped{};
-  }
-  std::vector<std::string> errors;
-  bool stop = false;
-};
-
-// A cube of edge 1 about the origin, vertices 1..8 (bit 0 of v - 1 gives x, bit 1 y, bit 2 z).
-Model cube() {
-  Model model;
-  model.FirstVertex = 1;
-  model.LastVertex = 8;
-  for (int v = 1; v <= 8; ++v) {
-    model.VertexX(v) = (v - 1) & 1 ? 0.5 : -0.5;
-    model.VertexY(v) = (v - 1) & 2 ? 0.5 : -0.5;
-    model.VertexZ(v) = (v - 1) & 4 ? 0.5 : -0.5;
-  }
-  model.FaceCount = 1;
-  model.FaceSides(1) = 4;
-  model.FaceStep(1) = 1;
-  for (int k = 1; k <= 4; ++k) model.FaceVertices(1, k) = std::vector<int>{1, 2, 4, 3}[k - 1];
-  return model;
-}
+using test::cube;
+using test::ErrorRecorder;
 
 OutputContext cube_context(const std::filesystem::path& folder) {
   OutputContext context;
@@ -137,7 +103,7 @@ TEST(FileSet, WritesEveryVrmlStyleInEachPass) {
     }
     OutputContext context = cube_context(folder.path());
     context.StressPass = c.stress_pass;
-    HostRecorder host;
+    test::FileSetHost host;
     ErrorRecorder errors;
     std::vector<std::string> names;
     for (const WrittenFile& file : write_file_set(model, settings, context, host, errors)) {
@@ -151,14 +117,6 @@ TEST(FileSet, WritesEveryVrmlStyleInEachPass) {
     EXPECT_EQ(shared.find("coordIndex["), std::string::npos);
     EXPECT_NE(shared.find("     DEF Balls Shape {"), std::string::npos);
   }
-}
-
-// Settings that write the OFF file and no VRML style.
-RunSettings off_only() {
-  RunSettings settings;
-  settings.SolidVRML = settings.FrameVRML = settings.SwitchVRML = false;
-  settings.AnimVRML = settings.CylVRML = false;
-  return settings;
 }
 
 TEST(FileSet, WritesTheOffFileUnderItsName) {
@@ -179,10 +137,10 @@ TEST(FileSet, WritesTheOffFileUnderItsName) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     test::TempDir folder;
     Model model = cube();
-    RunSettings settings = off_only();
+    RunSettings settings = test::settings_with_styles({});
     OutputContext context = cube_context(folder.path());
     cases[i].adjust(settings, context);
-    HostRecorder host;
+    test::FileSetHost host;
     ErrorRecorder errors;
     const auto written = write_file_set(model, settings, context, host, errors);
     EXPECT_EQ(files_in(folder.path()), cases[i].files) << i;
@@ -199,9 +157,9 @@ TEST(FileSet, MissingFolderGoesToTheErrorHandler) {
   test::TempDir folder;
   Model model = cube();
   const OutputContext context = cube_context(folder.path() / "missing");
-  HostRecorder host;
+  test::FileSetHost host;
   ErrorRecorder errors;
-  EXPECT_TRUE(write_file_set(model, off_only(), context, host, errors).empty());
+  EXPECT_TRUE(write_file_set(model, test::settings_with_styles({}), context, host, errors).empty());
   EXPECT_EQ(errors.errors,
             std::vector<std::string>{"76 Ostrel has come across an Error.  Code: 76File: " +
                                      (folder.path() / "missing" / "cube.off").string()});
@@ -327,7 +285,7 @@ TEST(FileSet, BeepsAndOrientsInTheOrdinaryPassOnly) {
   RunSettings settings;
   settings.BeepIt = true;
   OutputContext context = cube_context(folder.path());
-  HostRecorder host;
+  test::FileSetHost host;
   ErrorRecorder errors;
   write_file_set(model, settings, context, host, errors);
   EXPECT_NEAR(model.VertexZ(8), std::sqrt(0.75), 1e-12);

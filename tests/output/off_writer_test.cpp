@@ -10,48 +10,25 @@
 #include <vector>
 
 #include "engine/model.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
 namespace {
 
-void add_vertex(Model& model, int v, double x, double y, double z) {
-  model.VertexX(v) = x;
-  model.VertexY(v) = y;
-  model.VertexZ(v) = z;
-  model.FirstVertex = std::min(model.FirstVertex, v);
-  model.LastVertex = std::max(model.LastVertex, v);
-}
-
-void add_face(Model& model, const std::vector<int>& corners, int step = 1,
-              const std::string& flags = "") {
-  const int f = ++model.FaceCount;
-  model.FaceSides(f) = static_cast<int>(corners.size());
-  model.FaceStep(f) = step;
-  model.FaceFlags(f) = flags;
-  for (std::size_t k = 0; k < corners.size(); ++k) model.FaceVertices(f, k + 1) = corners[k];
-}
+using test::add_face;
+using test::add_square_vertices;
+using test::add_vertex;
+using test::lines_of;
 
 std::string off_text(const Model& model, const RunSettings& settings = {}) {
-  OutputContext context;
-  context.OutputName = "pyramid";
-  context.version = "1.2.3";
-  context.generation_date = "01-01-1970";
+  const OutputContext context = test::output_context("pyramid");
   test::MessageRecorder sink;
   const OffColourTable colours =
       build_off_colour_table(settings, choose_rhombus_colours(settings, {}), sink);
   std::ostringstream out;
   write_off(out, model, colours, {settings.Highlight, settings.highlight_kind()}, context);
   return out.str();
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
 }
 
 // The lines between "# Sides and colours" and the closing "#", "# END".
@@ -64,10 +41,7 @@ std::vector<std::string> face_lines(const std::string& text) {
 // A square pyramid with a "Qr" side, a pentagram over its vertices and a hidden triangle.
 TEST(OffWriter, WritesTheGoldenPyramid) {
   Model model;
-  add_vertex(model, 1, 0.5, 0.5, 0);
-  add_vertex(model, 2, -0.5, 0.5, 0);
-  add_vertex(model, 3, -0.5, -0.5, 0);
-  add_vertex(model, 4, 0.5, -0.5, 0);
+  add_square_vertices(model, 1, 0);
   add_vertex(model, 5, 0, 0, std::sqrt(0.5));
   add_face(model, {1, 2, 3, 4});
   add_face(model, {1, 2, 5});
@@ -77,8 +51,7 @@ TEST(OffWriter, WritesTheGoldenPyramid) {
   add_face(model, {1, 2, 3, 4, 5}, 2);
   add_face(model, {1, 3, 5}, 1, "B");  // neither written nor counted
   model.EdgeCount = 8;
-  EXPECT_EQ(off_text(model), test::read_file(std::filesystem::path(OSTREL_TEST_DATA_DIR) / ".." /
-                                             "golden" / "square_pyramid.off"));
+  EXPECT_EQ(off_text(model), test::read_file(test::golden("square_pyramid.off")));
 }
 
 TEST(OffWriter, WritesFaceLines) {

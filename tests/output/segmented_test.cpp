@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "engine/run.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
@@ -70,9 +71,7 @@ TEST(Segmented, FourDimensionalOffFile) {
   RunSettings settings;
   test::MessageRecorder messages;
   OffColourTable colours = build_off_colour_table(settings, choose_rhombus_colours(settings, {}), messages);
-  OutputContext context;
-  context.OutputName = "pair";
-  context.generation_date = "01-01-1970";
+  const OutputContext context = test::output_context("pair");
   std::ostringstream out;
   write_segmented_off(out, segmented, *model, settings, colours, context);
   std::string text = out.str();

@@ -2,88 +2,33 @@
 // style in the file set, and every written file read back by a real VRML 2.0 reader (tovrmlx3d,
 // when it is installed) and by a check of the index lists of the test's own.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdio>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/model.h"
-#include "engine/run_error.h"
-#include "engine/run_host.h"
 #include "output/file_set.h"
 #include "output/vrml_frame.h"
 #include "output/vrml_solid.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-void add_vertex(Model& model, int v, double x, double y, double z, const std::string& flags = "") {
-  model.VertexX(v) = x;
-  model.VertexY(v) = y;
-  model.VertexZ(v) = z;
-  model.VertexFlags(v) = flags;
-  model.FirstVertex = std::min(model.FirstVertex, v);
-  model.LastVertex = std::max(model.LastVertex, v);
-}
-
-int add_face(Model& model, const std::vector<int>& corners, int step = 1,
-             const std::string& flags = "") {
-  const int f = ++model.FaceCount;
-  model.FaceSides(f) = static_cast<int>(corners.size());
-  model.FaceStep(f) = step;
-  model.FaceFlags(f) = flags;
-  for (std::size_t k = 0; k < corners.size(); ++k) {
-    model.FaceVertices(f, static_cast<long>(k) + 1) = corners[k];
-  }
-  return f;
-}
-
-void add_edge(Model& model, int a, int b, int first_face, int second_face, double deviation = 0) {
-  const int e = ++model.EdgeCount;
-  model.EdgeVertices(e, 1) = a;
-  model.EdgeVertices(e, 2) = b;
-  model.EdgeFaces(e, 1) = first_face;
-  model.EdgeFaces(e, 2) = second_face;
-  model.EdgeTarget(e) = 1.0;
-  model.EdgeDeviation(e) = deviation;
-}
-
-// A square pyramid of unit edges with a highlighted vertex, a transparent side, a framed side,
-// a red side, a hidden face and two edges off by 0.0015.
-Model pyramid() {
-  Model model;
-  const double h = std::sqrt(0.5);
-  add_vertex(model, 1, 0.5, 0.5, -h / 2);
-  add_vertex(model, 2, -0.5, 0.5, -h / 2);
-  add_vertex(model, 3, -0.5, -0.5, -h / 2, "V");
-  add_vertex(model, 4, 0.5, -0.5, -h / 2);
-  add_vertex(model, 5, 0.01, 0, h / 2);
-  add_face(model, {4, 3, 2, 1});
-  add_face(model, {1, 2, 5});
-  add_face(model, {2, 3, 5}, 1, "ft");
-  add_face(model, {3, 4, 5}, 1, "f");
-  add_face(model, {4, 1, 5}, 1, "Qr");
-  add_face(model, {1, 3, 5}, 1, "B");
-  add_edge(model, 1, 2, 1, 2);
-  add_edge(model, 2, 3, 1, 3);
-  add_edge(model, 3, 4, 1, 4, -0.0015);
-  add_edge(model, 4, 1, 1, 5);
-  add_edge(model, 1, 5, 2, 5);
-  add_edge(model, 2, 5, 2, 3);
-  add_edge(model, 3, 5, 3, 4, 0.0015);
-  add_edge(model, 4, 5, 4, 5);
-  model.FaceDeviation(4) = 0.0025;
-  return model;
-}
+using test::add_face;
+using test::add_square_vertices;
+using test::add_vertex;
+using test::golden;
+using test::kPi;
+using test::lines_of;
+using test::pyramid;
+using test::pyramid_context;
+using test::VrmlWriter;
+using test::written;
 
 // A pentagrammic prism: two {5/2} faces and five squares along their edges.
 Model pentagrammic_prism() {
@@ -103,32 +48,6 @@ Model pentagrammic_prism() {
   return model;
 }
 
-OutputContext pyramid_context() {
-  OutputContext context;
-  context.OutputName = "pyramid";
-  context.version = "1.2.3";
-  context.generation_date = "01-01-1970";
-  context.IterationDeform = 0.003;
-  context.IterationDeforp = 0.0025;
-  context.ViewingDistance = 2.5;
-  return context;
-}
-
-std::filesystem::path golden(const std::string& name) {
-  return std::filesystem::path(OSTREL_TEST_DATA_DIR) / ".." / "golden" / name;
-}
-
-using FileWriter = void (*)(std::ostream&, const VrmlInputs&);
-
-std::string written(FileWriter writer, const Model& model, const RunSettings& settings,
-                    const OutputContext& context) {
-  test::MessageRecorder sink;
-  const RhombusSetColours rhombus = choose_rhombus_colours(settings, context.RhombusSetDiagonals);
-  std::ostringstream out;
-  writer(out, VrmlInputs{model, settings, context, rhombus, sink});
-  return out.str();
-}
-
 TEST(VrmlFiles, SolidAndFrameFilesMatchTheirGoldenText) {
   RunSettings settings;
   settings.Edge = true;
@@ -139,40 +58,17 @@ TEST(VrmlFiles, SolidAndFrameFilesMatchTheirGoldenText) {
             test::read_file(golden("pyramid_frame.wrl")));
 }
 
-class QuietHost final : public RunHost {
- public:
-  void message(const std::string& text) override { messages.push_back(text); }
-  bool ask_yes_no(const std::string&) override { return true; }
-  bool ask_resume(const std::string&) override { return true; }
-  std::vector<std::string> messages;
-};
-
-class ErrorList final : public ErrorHandler {
- public:
-  void recover(const RunError& error) override { errors.push_back(error.what()); }
-  std::vector<std::string> errors;
-};
-
 // Writes the file set of `model` into `folder`: the VRML styles `settings` asks for, no OFF file.
 std::vector<WrittenFile> write_set(Model& model, RunSettings settings, const OutputContext& base,
                                    const std::filesystem::path& folder) {
   settings.OffFile = false;
   OutputContext context = base;
   context.OutputDirectory = folder;
-  QuietHost host;
-  ErrorList errors;
+  test::FileSetHost host;
+  test::ErrorRecorder errors;
   std::vector<WrittenFile> files = write_file_set(model, settings, context, host, errors);
   EXPECT_TRUE(errors.errors.empty());
   return files;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
 }
 
 TEST(VrmlFiles, FileSetWritesEveryStyleUnderItsName) {
@@ -210,14 +106,10 @@ TEST(VrmlFiles, RhombusOverrideDrawsASquareSetInTheSquareColour) {
   for (bool override_on : {false, true}) {
     test::TempDir folder;
     Model model;
-    add_vertex(model, 1, 0.5, 0.5, 0);
-    add_vertex(model, 2, -0.5, 0.5, 0);
-    add_vertex(model, 3, -0.5, -0.5, 0);
-    add_vertex(model, 4, 0.5, -0.5, 0);
+    add_square_vertices(model, 1, 0);
     add_face(model, {1, 2, 3, 4}, 1, "D");
-    RunSettings settings;
+    RunSettings settings = test::settings_with_styles({VrmlStyle::kSolid});
     settings.RhomColO = override_on;
-    settings.AnimVRML = settings.FrameVRML = settings.SwitchVRML = settings.CylVRML = false;
     OutputContext context = pyramid_context();
     context.RhombusSetDiagonals[1] = {std::sqrt(2.0), std::sqrt(2.0)};
     const std::vector<WrittenFile> files = write_set(model, settings, context, folder.path());
@@ -239,7 +131,7 @@ TEST(VrmlFiles, DummySphereFollowsTheVertexSphereStep) {
   for (const Case& c : {Case{"", true}, Case{"v", false}, Case{"V", true}}) {
     Model model = pentagrammic_prism();
     model.VertexFlags(1) = c.flags;
-    for (FileWriter writer : {FileWriter{write_solid_vrml}, FileWriter{write_frame_vrml}}) {
+    for (VrmlWriter writer : {VrmlWriter{write_solid_vrml}, VrmlWriter{write_frame_vrml}}) {
       const std::string text = written(writer, model, RunSettings{}, pyramid_context());
       EXPECT_EQ(
           text.find("# Dummy sphere to reset centre of rotation to origin") != std::string::npos,
@@ -302,23 +194,6 @@ void check_index_lists(const std::string& text, const std::string& name) {
   }
 }
 
-bool reader_installed() {
-  return std::system("command -v tovrmlx3d > /dev/null 2>&1") == 0;
-}
-
-// tovrmlx3d's messages (its stderr) and exit status for one file.
-std::pair<int, std::string> read_with_tovrmlx3d(const std::filesystem::path& path) {
-  const std::string command =
-      "tovrmlx3d '" + path.string() + "' --encoding=classic 2>&1 >/dev/null";
-  std::string messages;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return {-1, "popen failed"};
-  std::array<char, 512> buffer;
-  while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe)) messages += buffer.data();
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, messages};
-}
-
 TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
   struct Case {
     const char* name;
@@ -371,7 +246,7 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
        },
        true},
   };
-  const bool reader = reader_installed();
+  const bool reader = test::tovrmlx3d_installed();
   for (const Case& c : cases) {
     test::TempDir folder;
     Model model = c.model();
@@ -386,7 +261,7 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
       const std::string label = std::string(c.name) + " " + file.path.filename().string();
       check_index_lists(test::read_file(file.path), label);
       if (!reader) continue;
-      const auto [status, messages] = read_with_tovrmlx3d(file.path);
+      const auto [status, messages] = test::read_with_tovrmlx3d(file.path);
       EXPECT_EQ(status, 0) << label << "\n" << messages;
       EXPECT_EQ(messages.find("Warning"), std::string::npos) << label << "\n" << messages;
       EXPECT_EQ(messages.find("Error"), std::string::npos) << label << "\n" << messages;

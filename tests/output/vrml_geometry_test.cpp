@@ -11,51 +11,16 @@
 #include <vector>
 
 #include "engine/model.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-void add_vertex(Model& model, int v, double x, double y, double z, const std::string& flags = "") {
-  model.VertexX(v) = x;
-  model.VertexY(v) = y;
-  model.VertexZ(v) = z;
-  model.VertexFlags(v) = flags;
-  model.FirstVertex = std::min(model.FirstVertex, v);
-  model.LastVertex = std::max(model.LastVertex, v);
-}
-
-int add_face(Model& model, const std::vector<int>& corners, int step = 1,
-             const std::string& flags = "") {
-  const int f = ++model.FaceCount;
-  model.FaceSides(f) = static_cast<int>(corners.size());
-  model.FaceStep(f) = step;
-  model.FaceFlags(f) = flags;
-  for (std::size_t k = 0; k < corners.size(); ++k) {
-    model.FaceVertices(f, static_cast<long>(k) + 1) = corners[k];
-  }
-  return f;
-}
-
-// The corners of a regular polygon of circumradius `radius` about the origin in the plane
-// z = 0, vertices first..first+n-1 around the outline.
-void add_polygon_vertices(Model& model, int first, int n, double radius) {
-  for (int k = 0; k < n; ++k) {
-    const double angle = 2.0 * kPi * k / n;
-    add_vertex(model, first + k, radius * std::cos(angle), radius * std::sin(angle), 0.0);
-  }
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
-}
+using test::add_face;
+using test::add_polygon_vertices;
+using test::add_vertex;
+using test::lines_of;
 
 // The lines from the first one equal to `first` up to, not including, the next one equal to
 // `last`.
@@ -66,20 +31,8 @@ std::vector<std::string> section(const std::vector<std::string>& lines, const st
   return {begin + 1, std::find(begin + 1, lines.end(), last)};
 }
 
-struct Writer {
-  Model model;
-  RunSettings settings;
-  OutputContext context;
-  RhombusSetColours rhombus{{"", "255.0.255", "128.0.255", "128.0.128"}};
-  test::MessageRecorder sink;
-
-  VrmlInputs inputs() { return {model, settings, context, rhombus, sink}; }
-  std::vector<std::string> lines(
-      const std::function<void(std::ostream&, const VrmlInputs&)>& write) {
-    std::ostringstream out;
-    write(out, inputs());
-    return lines_of(out.str());
-  }
+struct Writer : test::VrmlRun {
+  Writer() { rhombus = RhombusSetColours{{"", "255.0.255", "128.0.255", "128.0.128"}}; }
   // The coordIndex and colorIndex lists of the main face set.
   std::vector<std::string> face_lines(FaceDrawing drawing = FaceDrawing::kSolid) {
     return section(face_set(drawing), "    coordIndex[", "    ]");

@@ -9,48 +9,22 @@
 #include <vector>
 
 #include "engine/model.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using test::add_face;
+using test::add_polygon_vertices;
+using test::add_square_vertices;
+using test::add_vertex;
+using test::kPi;
+using test::lines_of;
 
-void add_vertex(Model& model, int v, double x, double y, double z) {
-  model.VertexX(v) = x;
-  model.VertexY(v) = y;
-  model.VertexZ(v) = z;
-  model.FirstVertex = std::min(model.FirstVertex, v);
-  model.LastVertex = std::max(model.LastVertex, v);
-}
-
-int add_face(Model& model, const std::vector<int>& corners, int step = 1,
-             const std::string& flags = "") {
-  const int f = ++model.FaceCount;
-  model.FaceSides(f) = static_cast<int>(corners.size());
-  model.FaceStep(f) = step;
-  model.FaceFlags(f) = flags;
-  for (std::size_t k = 0; k < corners.size(); ++k) {
-    model.FaceVertices(f, static_cast<long>(k) + 1) = corners[k];
-  }
-  return f;
-}
-
+// An edge of target length 1 between vertices a and b, with no faces.
 void add_edge(Model& model, int a, int b, double deviation) {
-  const int e = ++model.EdgeCount;
-  model.EdgeVertices(e, 1) = a;
-  model.EdgeVertices(e, 2) = b;
-  model.EdgeTarget(e) = 1.0;
-  model.EdgeDeviation(e) = deviation;
-}
-
-// The corners of a regular polygon of circumradius `radius` in the plane z = 0, vertices
-// first..first+n-1 around the outline.
-void add_polygon_vertices(Model& model, int first, int n, double radius) {
-  for (int k = 0; k < n; ++k) {
-    const double angle = 2.0 * kPi * k / n;
-    add_vertex(model, first + k, radius * std::cos(angle), radius * std::sin(angle), 0.0);
-  }
+  test::add_edge(model, a, b, 0, 0, deviation);
 }
 
 // A unit rhombus with acute angle `alpha` at corners 1 and 3.
@@ -75,15 +49,6 @@ void add_hexagon_vertices(Model& model, int first, double a, int apex) {
   }
 }
 
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
-}
-
 bool has_line(const std::vector<std::string>& lines, const std::string& text) {
   return std::find(lines.begin(), lines.end(), text) != lines.end();
 }
@@ -93,23 +58,9 @@ bool has_line_starting(const std::vector<std::string>& lines, const std::string&
                      [&](const std::string& line) { return line.rfind(start, 0) == 0; });
 }
 
-struct HeaderRun {
-  Model model;
-  RunSettings settings;
-  OutputContext context;
-  RhombusSetColours rhombus;
-  test::MessageRecorder sink;
-
-  HeaderRun() {
-    context.OutputName = "cube";
-    context.version = "1.2.3";
-    context.generation_date = "01-01-1970";
-  }
-  std::vector<std::string> lines() {
-    std::ostringstream out;
-    WriteVrmlHeader(out, VrmlInputs{model, settings, context, rhombus, sink});
-    return lines_of(out.str());
-  }
+struct HeaderRun : test::VrmlRun {
+  HeaderRun() { context = test::output_context("cube"); }
+  std::vector<std::string> lines() { return VrmlRun::lines(WriteVrmlHeader); }
 };
 
 TEST(VrmlAngles, AcceptAnyArgument) {
@@ -228,10 +179,7 @@ TEST(AngleDeformation, TargetsComeFromTheEngineFigures) {
 
 TEST(VrmlHeader, WritesTheSummaryEdgesAndFaces) {
   HeaderRun run;
-  add_vertex(run.model, 1, 0.5, 0.5, 0);
-  add_vertex(run.model, 2, -0.5, 0.5, 0);
-  add_vertex(run.model, 3, -0.5, -0.5, 0);
-  add_vertex(run.model, 4, 0.5, -0.5, 0);
+  add_square_vertices(run.model, 1, 0);
   add_face(run.model, {1, 2, 3, 4});
   run.model.FaceDeviation(1) = 0.25;
   add_edge(run.model, 1, 2, -0.0015);

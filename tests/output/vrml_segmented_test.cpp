@@ -1,12 +1,10 @@
 #include "output/vrml_segmented.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -15,8 +13,8 @@
 
 #include "engine/model.h"
 #include "engine/run_error.h"
-#include "engine/run_host.h"
 #include "output/segmented.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
@@ -57,10 +55,7 @@ std::unique_ptr<Segments> two_segments(const Adjust& adjust = {}) {
 
   run.FirstVertex = 1;
   run.LastVertex = 5;
-  set_vertex(run, 1, 0.5, 0.5, 0);
-  set_vertex(run, 2, -0.5, 0.5, 0);
-  set_vertex(run, 3, -0.5, -0.5, 0);
-  set_vertex(run, 4, 0.5, -0.5, 0);
+  test::add_square_vertices(run, 1, 0);
   set_vertex(run, 5, 0, 0, 0.7);
   run.FaceCount = 5;
   set_face(run, 1, {4, 3, 2, 1});
@@ -94,10 +89,7 @@ std::unique_ptr<Segments> two_segments(const Adjust& adjust = {}) {
 }
 
 OutputContext segmented_context() {
-  OutputContext context;
-  context.OutputName = "pair";
-  context.version = "1.2.3";
-  context.generation_date = "01-01-1970";
+  OutputContext context = test::output_context("pair");
   context.SegmentCount = 2;
   context.ViewingDistance = 3;
   return context;
@@ -287,25 +279,8 @@ TEST(SegmentedVrml, FirstSegmentWithFacesDefinesTheColourTable) {
   // Without any segment of faces the link shape defines it ("anchor segments only" below).
 }
 
-bool reader_installed() {
-  return std::system("command -v tovrmlx3d > /dev/null 2>&1") == 0;
-}
-
-// tovrmlx3d's messages (its stderr) and exit status for one file.
-std::pair<int, std::string> read_with_tovrmlx3d(const std::filesystem::path& path) {
-  const std::string command =
-      "tovrmlx3d '" + path.string() + "' --encoding=classic 2>&1 >/dev/null";
-  std::string messages;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return {-1, "popen failed"};
-  std::array<char, 512> buffer;
-  while (fgets(buffer.data(), static_cast<int>(buffer.size()), pipe)) messages += buffer.data();
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, messages};
-}
-
 TEST(SegmentedVrml, ARealReaderAcceptsTheFile) {
-  if (!reader_installed())
+  if (!test::tovrmlx3d_installed())
     GTEST_SKIP() << "tovrmlx3d is not installed (Debian package view3dscene)";
   struct Case {
     const char* name;
@@ -365,27 +340,13 @@ TEST(SegmentedVrml, ARealReaderAcceptsTheFile) {
     write_segmented_vrml_file(path, segments->segmented, segments->run, settings,
                               segmented_context(), messages);
     EXPECT_EQ(count(test::read_file(path), "# Dummy sphere"), c.dummy_sphere ? 1 : 0) << c.name;
-    const auto [status, output] = read_with_tovrmlx3d(path);
+    const auto [status, output] = test::read_with_tovrmlx3d(path);
     EXPECT_EQ(status, 0) << c.name << "\n" << output;
     EXPECT_EQ(output.find("Warning"), std::string::npos) << c.name << "\n" << output;
     EXPECT_EQ(output.find("Error"), std::string::npos) << c.name << "\n" << output;
     EXPECT_TRUE(messages.messages.empty()) << c.name;
   }
 }
-
-class QuietHost final : public RunHost {
- public:
-  void message(const std::string& text) override { messages.push_back(text); }
-  bool ask_yes_no(const std::string&) override { return true; }
-  bool ask_resume(const std::string&) override { return true; }
-  std::vector<std::string> messages;
-};
-
-class ErrorList final : public ErrorHandler {
- public:
-  void recover(const RunError& error) override { numbers.push_back(error.number()); }
-  std::vector<int> numbers;
-};
 
 TEST(SegmentedVrml, FileSetWritesTheVrmlFileBeforeTheOffFile) {
   const auto segments = two_segments();
@@ -394,8 +355,8 @@ TEST(SegmentedVrml, FileSetWritesTheVrmlFileBeforeTheOffFile) {
   context.OutputDirectory = folder.path();
   RunSettings settings;
   settings.OffFile = true;
-  QuietHost host;
-  ErrorList errors;
+  test::FileSetHost host;
+  test::ErrorRecorder errors;
   std::vector<WrittenFile> files =
       write_segmented_file_set(segments->segmented, segments->run, settings, context, host, errors);
   ASSERT_EQ(files.size(), 2u);

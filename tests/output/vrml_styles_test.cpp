@@ -15,135 +15,18 @@
 #include "output/vrml_cylinder.h"
 #include "output/vrml_geometry.h"
 #include "output/vrml_switch.h"
+#include "support/output_models.h"
 #include "support/test_support.h"
 
 namespace ostrel {
 namespace {
 
-void add_vertex(Model& model, int v, double x, double y, double z, const std::string& flags = "") {
-  model.VertexX(v) = x;
-  model.VertexY(v) = y;
-  model.VertexZ(v) = z;
-  model.VertexFlags(v) = flags;
-  model.FirstVertex = std::min(model.FirstVertex, v);
-  model.LastVertex = std::max(model.LastVertex, v);
-}
-
-int add_face(Model& model, const std::vector<int>& corners, int step = 1,
-             const std::string& flags = "") {
-  const int f = ++model.FaceCount;
-  model.FaceSides(f) = static_cast<int>(corners.size());
-  model.FaceStep(f) = step;
-  model.FaceFlags(f) = flags;
-  for (std::size_t k = 0; k < corners.size(); ++k) {
-    model.FaceVertices(f, static_cast<long>(k) + 1) = corners[k];
-  }
-  return f;
-}
-
-int add_edge(Model& model, int a, int b, int first_face, int second_face, double deviation = 0,
-             int mark = kNoMark) {
-  const int e = ++model.EdgeCount;
-  model.EdgeVertices(e, 1) = a;
-  model.EdgeVertices(e, 2) = b;
-  model.EdgeVertices(e, 3) = mark;
-  model.EdgeFaces(e, 1) = first_face;
-  model.EdgeFaces(e, 2) = second_face;
-  model.EdgeTarget(e) = 1.0;
-  model.EdgeDeviation(e) = deviation;
-  return e;
-}
-
-// The model of the solid and frame goldens: a square pyramid of unit edges with a highlighted
-// vertex, a transparent side, a framed side, a red side, a hidden face and two edges off by
-// 0.0015.
-Model pyramid() {
-  Model model;
-  const double h = std::sqrt(0.5);
-  add_vertex(model, 1, 0.5, 0.5, -h / 2);
-  add_vertex(model, 2, -0.5, 0.5, -h / 2);
-  add_vertex(model, 3, -0.5, -0.5, -h / 2, "V");
-  add_vertex(model, 4, 0.5, -0.5, -h / 2);
-  add_vertex(model, 5, 0.01, 0, h / 2);
-  add_face(model, {4, 3, 2, 1});
-  add_face(model, {1, 2, 5});
-  add_face(model, {2, 3, 5}, 1, "ft");
-  add_face(model, {3, 4, 5}, 1, "f");
-  add_face(model, {4, 1, 5}, 1, "Qr");
-  add_face(model, {1, 3, 5}, 1, "B");
-  add_edge(model, 1, 2, 1, 2);
-  add_edge(model, 2, 3, 1, 3);
-  add_edge(model, 3, 4, 1, 4, -0.0015);
-  add_edge(model, 4, 1, 1, 5);
-  add_edge(model, 1, 5, 2, 5);
-  add_edge(model, 2, 5, 2, 3);
-  add_edge(model, 3, 5, 3, 4, 0.0015);
-  add_edge(model, 4, 5, 4, 5);
-  model.FaceDeviation(4) = 0.0025;
-  return model;
-}
-
-// A unit cube about the origin with its twelve edges (vertex v - 1: bit 0 x, bit 1 y, bit 2 z).
-Model cube() {
-  Model model;
-  for (int v = 1; v <= 8; ++v) {
-    add_vertex(model, v, (v - 1) & 1 ? 0.5 : -0.5, (v - 1) & 2 ? 0.5 : -0.5,
-               (v - 1) & 4 ? 0.5 : -0.5);
-  }
-  add_face(model, {1, 3, 4, 2});
-  add_face(model, {5, 6, 8, 7});
-  add_face(model, {1, 2, 6, 5});
-  add_face(model, {3, 7, 8, 4});
-  add_face(model, {1, 5, 7, 3});
-  add_face(model, {2, 4, 8, 6});
-  add_edge(model, 1, 2, 1, 3);
-  add_edge(model, 3, 4, 1, 4);
-  add_edge(model, 5, 6, 2, 3);
-  add_edge(model, 7, 8, 2, 4);
-  add_edge(model, 1, 3, 1, 5);
-  add_edge(model, 2, 4, 1, 6);
-  add_edge(model, 5, 7, 2, 5);
-  add_edge(model, 6, 8, 2, 6);
-  add_edge(model, 1, 5, 3, 5);
-  add_edge(model, 2, 6, 3, 6);
-  add_edge(model, 3, 7, 4, 5);
-  add_edge(model, 4, 8, 4, 6);
-  return model;
-}
-
-OutputContext pyramid_context() {
-  OutputContext context;
-  context.OutputName = "pyramid";
-  context.version = "1.2.3";
-  context.generation_date = "01-01-1970";
-  context.IterationDeform = 0.003;
-  context.IterationDeforp = 0.0025;
-  context.ViewingDistance = 2.5;
-  return context;
-}
-
-using Writer = void (*)(std::ostream&, const VrmlInputs&);
-
-// The text `writer` writes; the messages it reports go to `messages` when given.
-std::string written(Writer writer, const Model& model, const RunSettings& settings,
-                    const OutputContext& context = pyramid_context(),
-                    std::vector<std::string>* messages = nullptr) {
-  test::MessageRecorder sink;
-  const RhombusSetColours rhombus = choose_rhombus_colours(settings, context.RhombusSetDiagonals);
-  std::ostringstream out;
-  writer(out, VrmlInputs{model, settings, context, rhombus, sink});
-  if (messages) *messages = sink.messages;
-  return out.str();
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
-}
+using test::cube;
+using test::lines_of;
+using test::pyramid;
+using test::pyramid_context;
+using test::VrmlWriter;
+using test::written;
 
 long count(const std::vector<std::string>& lines, const std::string& line) {
   return std::count(lines.begin(), lines.end(), line);
@@ -159,13 +42,9 @@ std::vector<std::string> block(const std::vector<std::string>& lines, const std:
   return {begin, end + 1};
 }
 
-std::filesystem::path golden(const std::string& name) {
-  return std::filesystem::path(OSTREL_TEST_DATA_DIR) / ".." / "golden" / name;
-}
-
 TEST(VrmlStyles, SwitchAnimatedAndCylinderFilesMatchTheirGoldenText) {
   struct Case {
-    Writer writer;
+    VrmlWriter writer;
     const char* golden;
   };
   const Case cases[] = {{write_switch_vrml, "pyramid_switch.wrl"},
@@ -174,7 +53,7 @@ TEST(VrmlStyles, SwitchAnimatedAndCylinderFilesMatchTheirGoldenText) {
   RunSettings settings;
   settings.Edge = true;
   for (const Case& c : cases) {
-    EXPECT_EQ(written(c.writer, pyramid(), settings), test::read_file(golden(c.golden)))
+    EXPECT_EQ(written(c.writer, pyramid(), settings), test::read_file(test::golden(c.golden)))
         << c.golden;
   }
 }
