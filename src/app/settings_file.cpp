@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kKeyLength = 4;
-constexpr std::size_t kValueStart = 5;   // the sixth character; the fifth is the "=" not checked
+constexpr std::size_t kValueStart = 5;  // the sixth character; the fifth is the "=" not checked
 constexpr std::size_t kValueLength = 99;
 
 // How a key's value is read and written.
@@ -248,9 +248,7 @@ void apply_directory(std::string& field, const std::string& value, const LoadCon
 void apply_record(const KeyEntry& entry, const std::string& value, Preferences& prefs,
                   const LoadContext& context, MessageSink& sink) {
   switch (entry.kind) {
-    case Kind::kDirectory:
-      apply_directory(entry.text(prefs), value, context, sink);
-      break;
+    case Kind::kDirectory: apply_directory(entry.text(prefs), value, context, sink); break;
     case Kind::kNumber:
     case Kind::kColour:
     case Kind::kSuffix: {
@@ -264,12 +262,10 @@ void apply_record(const KeyEntry& entry, const std::string& value, Preferences& 
       break;
     }
     case Kind::kFlag:
-    case Kind::kBlankFlag:
-      entry.flag(prefs) = lenient_value(value) == 1.0;
-      break;
+    case Kind::kBlankFlag: entry.flag(prefs) = lenient_value(value) == 1.0; break;
     case Kind::kChoice:
-      entry.choice(prefs) = lenient_value(value) == 1.0 ? kVertexLabelBillboard
-                                                        : kVertexLabelStandard;
+      entry.choice(prefs) =
+          lenient_value(value) == 1.0 ? kVertexLabelBillboard : kVertexLabelStandard;
       break;
   }
 }
@@ -280,16 +276,11 @@ std::string saved_value(const KeyEntry& entry, const Preferences& prefs) {
   switch (entry.kind) {
     case Kind::kDirectory:
     case Kind::kNumber:
-    case Kind::kColour:
-      return entry.text(values);
-    case Kind::kSuffix:
-      return tidy_suffix(entry.text(values));
-    case Kind::kFlag:
-      return entry.flag(values) ? "1" : "0";
-    case Kind::kBlankFlag:
-      return entry.flag(values) ? " 1" : " 0";
-    case Kind::kChoice:
-      return entry.choice(values) == kVertexLabelStandard ? "0" : "1";
+    case Kind::kColour: return entry.text(values);
+    case Kind::kSuffix: return tidy_suffix(entry.text(values));
+    case Kind::kFlag: return entry.flag(values) ? "1" : "0";
+    case Kind::kBlankFlag: return entry.flag(values) ? " 1" : " 0";
+    case Kind::kChoice: return entry.choice(values) == kVertexLabelStandard ? "0" : "1";
   }
   return {};
 }
@@ -414,9 +405,9 @@ bool read_settings_text(std::string_view bytes, Preferences& prefs, const LoadCo
 std::string default_settings_text(const std::string& program_folder) {
   std::string text;
   for (const auto& entry : kKeys) {
-    append_record(text, entry.key,
-                  entry.kind == Kind::kDirectory ? std::string_view(program_folder)
-                                                 : entry.default_value);
+    append_record(
+        text, entry.key,
+        entry.kind == Kind::kDirectory ? std::string_view(program_folder) : entry.default_value);
   }
   text.append("end ").append(kLineEnd);
   text.append(" ").append(kLineEnd);

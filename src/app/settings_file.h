@@ -52,8 +52,8 @@ inline constexpr int kSettingsReadError = 75;
 // CylSuffix, RhomColO and LabFCol, and set every output flag.
 struct Preferences {
   // --- File selection (Ostrel form) ---
-  std::string InDir;  // input folder; empty stands for the current directory
-  std::string OutDir; // output folder; empty stands for the current directory
+  std::string InDir;   // input folder; empty stands for the current directory
+  std::string OutDir;  // output folder; empty stands for the current directory
   bool OutSame = false;
 
   // --- User preferences (UserPref form); number boxes hold their text as typed ---
@@ -111,8 +111,8 @@ struct Preferences {
   std::string Colour10 = "255.0.0";
   std::string Colour103 = "160.64.0";
   // ColourS1..ColourS5 at indices 1..5; index 0 unused.
-  std::array<std::string, MaxSegments + 1> ColourS{"",          "0.0.255",  "255.0.0",
-                                                   "0.255.0",   "255.128.0", "255.0.255"};
+  std::array<std::string, MaxSegments + 1> ColourS{"",        "0.0.255",   "255.0.0",
+                                                   "0.255.0", "255.128.0", "255.0.255"};
   std::string ColourH = "255.255.0";
   std::string LabVCol = "255.255.255";
   std::string LabFCol = "128.128.128";

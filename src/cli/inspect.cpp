@@ -4,21 +4,21 @@
 
 #include "cli/json_writer.h"
 #include "cli/settings_flags.h"
-#include "prepare/inflation.h"
-#include "prepare/prepare_model.h"
 #include "engine/model.h"
 #include "engine/run_error.h"
 #include "input/parser.h"
 #include "input/prescan.h"
+#include "prepare/inflation.h"
+#include "prepare/prepare_model.h"
 
 namespace ostrel::cli {
 namespace {
 
 struct Inspection {
-  Model model;       // the segment asked for
+  Model model;             // the segment asked for
   PreparedModel prepared;  // with --prepared
   int linked_last_vertex = -1;
-  Model realm_model; // every segment then the realm section (with --realms)
+  Model realm_model;  // every segment then the realm section (with --realms)
   InputPrescan scan;
   int segment = 1;
   bool realms = false;
@@ -112,9 +112,17 @@ void write_json(const Inspection& in, std::ostream& out) {
     json.key("edges").begin_array();
     for (int e = 1; e <= model.EdgeCount; ++e) {
       json.begin_object();
-      json.key("ends").begin_array().value(model.EdgeVertices(e, 1)).value(model.EdgeVertices(e, 2)).end_array();
+      json.key("ends")
+          .begin_array()
+          .value(model.EdgeVertices(e, 1))
+          .value(model.EdgeVertices(e, 2))
+          .end_array();
       json.key("mark").value(model.EdgeVertices(e, 3));
-      json.key("faces").begin_array().value(model.EdgeFaces(e, 1)).value(model.EdgeFaces(e, 2)).end_array();
+      json.key("faces")
+          .begin_array()
+          .value(model.EdgeFaces(e, 1))
+          .value(model.EdgeFaces(e, 2))
+          .end_array();
       json.key("class").value(model.EdgeClass(e));
       json.key("target").value(model.EdgeTarget(e));
       json.end_object();
@@ -230,7 +238,8 @@ void write_text(const Inspection& in, std::ostream& out) {
     for (int face = 1; face < realm.RealmFaceNo; ++face) {
       out << "realm face " << face << ":";
       for (int corner = 1; corner <= MaxRealmCorners; ++corner) {
-        out << " " << realm.RealmFaceSegment(face, corner) << ":" << realm.RealmFaceVertex(face, corner);
+        out << " " << realm.RealmFaceSegment(face, corner) << ":"
+            << realm.RealmFaceVertex(face, corner);
       }
       if (!realm.RealmFaceFlags(face).empty()) out << " flags " << realm.RealmFaceFlags(face);
       out << "\n";

@@ -1,6 +1,5 @@
 // ostrel-cli: the command line front end over the Ostrel library.
 #include <CLI/CLI.hpp>
-
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -37,28 +36,37 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
   command.add_option("-o,--output", run.output_folder, "Output folder (default: the current one)");
   command.add_option("--ini", run.ini, "Settings file (default: ostrel.ini beside the program)");
   command.add_option("--seed", run.seed, "Seed of the random starts (default: from the clock)");
-  command.add_option("--isomorphs", run.isomorphs,
-                     "Stop after this many new isomorphs have been written (default 1)")
+  command
+      .add_option("--isomorphs", run.isomorphs,
+                  "Stop after this many new isomorphs have been written (default 1)")
       ->check(CLI::PositiveNumber);
-  command.add_option("--attempts", run.attempts, "Stop after this many isomorph starts (default 20)")
+  command
+      .add_option("--attempts", run.attempts, "Stop after this many isomorph starts (default 20)")
       ->check(CLI::PositiveNumber);
-  command.add_option("--collapse-stars", run.collapse_stars,
-                     "Answer to \"Collapse possible star polygon found in input?\" (default no)")
+  command
+      .add_option("--collapse-stars", run.collapse_stars,
+                  "Answer to \"Collapse possible star polygon found in input?\" (default no)")
       ->check(CLI::IsMember({"yes", "no"}));
   command.add_option("--report", run.report, "Write a JSON summary of the run to this file");
   command.add_flag("-q,--quiet", run.quiet, "No progress line");
 
   auto flag = [&](const char* name, const char* help, std::vector<std::string> assignments) {
-    command.add_flag_callback(name, [&run, assignments] {
-      run.assignments.insert(run.assignments.end(), assignments.begin(), assignments.end());
-    }, help);
+    command.add_flag_callback(
+        name,
+        [&run, assignments] {
+          run.assignments.insert(run.assignments.end(), assignments.begin(), assignments.end());
+        },
+        help);
   };
   auto value = [&](const char* name, const char* help, std::string control,
                    std::vector<std::string> extra = {}) {
-    command.add_option_function<std::string>(name, [&run, control, extra](const std::string& text) {
-      run.assignments.insert(run.assignments.end(), extra.begin(), extra.end());
-      run.assignments.push_back(control + "=" + text);
-    }, help);
+    command.add_option_function<std::string>(
+        name,
+        [&run, control, extra](const std::string& text) {
+          run.assignments.insert(run.assignments.end(), extra.begin(), extra.end());
+          run.assignments.push_back(control + "=" + text);
+        },
+        help);
   };
   flag("--once", "'Once' mode: one attempt at an output file", {"Once=1"});
   value("--weaken", "Weaken faces of at most LIMIT corners (implies --once)", "WeakenLimit",
@@ -77,47 +85,66 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
   flag("--all-vertices", "Put a sphere on every vertex", {"HighVert=1"});
   flag("--all-cylinders", "Put a cylinder on every edge", {"AllCyl=1"});
   flag("--userdata", "Write the run options into the VRML header", {"Userdata=1"});
-  value("--highlight", "Highlight faces of the kind N/D (0: every face)", "HighlightVal", {"Highlight=1"});
+  value("--highlight", "Highlight faces of the kind N/D (0: every face)", "HighlightVal",
+        {"Highlight=1"});
   value("--glob-lim", "Global inflation limit (default 99)", "GlobLim");
   value("--max-iter", "Iteration limit as a power of ten", "MaxIter");
   value("--band-length", "Length of the bands (links)", "BandLen");
   value("--sqrt-hop", "Modified hop: multiplier x sqrt(hop distance)", "SqrtMult", {"SqrtHop=1"});
   value("--select-face", "Faces N/D given their own local inflation", "SelectFace");
   command
-      .add_option_function<std::string>("--inflate", [&run](const std::string& text) {
-        static const std::map<std::string, std::string> items{
-            {"global", "0"}, {"none", "1"}, {"local-one", "2"}, {"local-diagonal", "3"}};
-        run.assignments.push_back("InflateOption=" + items.at(text));
-      }, "Inflation: global, none, local-one or local-diagonal")
+      .add_option_function<std::string>(
+          "--inflate",
+          [&run](const std::string& text) {
+            static const std::map<std::string, std::string> items{
+                {"global", "0"}, {"none", "1"}, {"local-one", "2"}, {"local-diagonal", "3"}};
+            run.assignments.push_back("InflateOption=" + items.at(text));
+          },
+          "Inflation: global, none, local-one or local-diagonal")
       ->check(CLI::IsMember({"global", "none", "local-one", "local-diagonal"}));
-  value("--augment", "Raise pyramids on the faces of kind N/D (\"_aug\")", "AugmentVal", {"Augment=1"});
+  value("--augment", "Raise pyramids on the faces of kind N/D (\"_aug\")", "AugmentVal",
+        {"Augment=1"});
   command
-      .add_option_function<std::string>("--augment-option", [&run](const std::string& text) {
-        static const std::map<std::string, std::string> items{{"leave", "1"}, {"remove", "2"}, {"bands", "3"}};
-        run.assignments.push_back("AugmentOption=" + items.at(text));
-      }, "Base face of a pyramid: leave, remove or bands (kept, hidden)")
+      .add_option_function<std::string>(
+          "--augment-option",
+          [&run](const std::string& text) {
+            static const std::map<std::string, std::string> items{
+                {"leave", "1"}, {"remove", "2"}, {"bands", "3"}};
+            run.assignments.push_back("AugmentOption=" + items.at(text));
+          },
+          "Base face of a pyramid: leave, remove or bands (kept, hidden)")
       ->check(CLI::IsMember({"leave", "remove", "bands"}));
   command
-      .add_option_function<std::string>("--augment-colour", [&run](const std::string& text) {
-        static const std::map<std::string, std::string> items{
-            {"original", "0"}, {"highlight", "1"}, {"triangle", "2"}};
-        run.assignments.push_back("AugmentColour=" + items.at(text));
-      }, "Colour of the new triangles: original, highlight or triangle")
+      .add_option_function<std::string>(
+          "--augment-colour",
+          [&run](const std::string& text) {
+            static const std::map<std::string, std::string> items{
+                {"original", "0"}, {"highlight", "1"}, {"triangle", "2"}};
+            run.assignments.push_back("AugmentColour=" + items.at(text));
+          },
+          "Colour of the new triangles: original, highlight or triangle")
       ->check(CLI::IsMember({"original", "highlight", "triangle"}));
   command
-      .add_option_function<std::string>("--local-option", [&run](const std::string& text) {
-        static const std::map<std::string, std::string> items{
-            {"value", "0"}, {"range", "1"}, {"differential", "2"}, {"differential-range", "3"}};
-        run.assignments.push_back("LocalOption=" + items.at(text));
-      }, "Local diagonal option: value, range, differential or differential-range")
+      .add_option_function<std::string>(
+          "--local-option",
+          [&run](const std::string& text) {
+            static const std::map<std::string, std::string> items{
+                {"value", "0"}, {"range", "1"}, {"differential", "2"}, {"differential-range", "3"}};
+            run.assignments.push_back("LocalOption=" + items.at(text));
+          },
+          "Local diagonal option: value, range, differential or differential-range")
       ->check(CLI::IsMember({"value", "range", "differential", "differential-range"}));
-  command.add_option("--segment", run.segments,
-                     "Placement of segment K: K:edge=E,x=X,y=Y,z=Z,flip=xyz,trans")
+  command
+      .add_option("--segment", run.segments,
+                  "Placement of segment K: K:edge=E,x=X,y=Y,z=Z,flip=xyz,trans")
       ->allow_extra_args(false);
-  command.add_option_function<std::vector<std::string>>(
-      "--set", [&run](const std::vector<std::string>& values) {
-        run.assignments.insert(run.assignments.end(), values.begin(), values.end());
-      }, "Set any option by its control name: --set Force4=20 --set ForceRhom=r30")
+  command
+      .add_option_function<std::vector<std::string>>(
+          "--set",
+          [&run](const std::vector<std::string>& values) {
+            run.assignments.insert(run.assignments.end(), values.begin(), values.end());
+          },
+          "Set any option by its control name: --set Force4=20 --set ForceRhom=r30")
       ->allow_extra_args(false);
 }
 

@@ -23,7 +23,9 @@ namespace {
 
 std::atomic<bool> interrupted{false};
 
-extern "C" void on_interrupt(int) { interrupted = true; }
+extern "C" void on_interrupt(int) {
+  interrupted = true;
+}
 
 // Messages as lines on stderr; questions answered by options; Ctrl-C as the Quit button.
 class CliHost final : public RunHost {
@@ -39,7 +41,9 @@ class CliHost final : public RunHost {
   bool ask_yes_no(const std::string& question) override {
     clear_progress();
     std::cerr << question << " " << (collapse_stars_ ? "Yes" : "No")
-              << (collapse_stars_ ? "" : " (a fan of triangles was found; --collapse-stars yes collapses it)")
+              << (collapse_stars_
+                      ? ""
+                      : " (a fan of triangles was found; --collapse-stars yes collapses it)")
               << "\n";
     return collapse_stars_;
   }
@@ -142,8 +146,10 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
   std::optional<SpecialShape> shape;
   if (!options.shape_kind.empty()) {
     static const std::map<std::string, SpecialShape::Kind> kinds{
-        {"polygon", SpecialShape::kPolygon}, {"pyramid", SpecialShape::kPyramid},
-        {"prism", SpecialShape::kPrism}, {"antiprism", SpecialShape::kAntiprism}};
+        {"polygon", SpecialShape::kPolygon},
+        {"pyramid", SpecialShape::kPyramid},
+        {"prism", SpecialShape::kPrism},
+        {"antiprism", SpecialShape::kAntiprism}};
     shape = SpecialShape{kinds.at(options.shape_kind), 0, 1};
     read_shape_size(options.shape_size, *shape);
     std::string problem = shape_size_problem(*shape);
@@ -158,9 +164,8 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
       return 1;
     }
   }
-  std::filesystem::path ini = options.ini.empty()
-                                  ? settings_path(program_folder)
-                                  : std::filesystem::path(options.ini);
+  std::filesystem::path ini =
+      options.ini.empty() ? settings_path(program_folder) : std::filesystem::path(options.ini);
   Preferences preferences = load_settings(ini, program_folder, host);
 
   RunRequest request;
@@ -187,9 +192,9 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
     std::cerr << problem << "\n";
     return 2;
   }
-  warn_about_overwritten_styles(request.settings, request.output_folder, request.shape
-                                                                             ? shape_base_name(*request.shape)
-                                                                             : input_base_name(options.input));
+  warn_about_overwritten_styles(
+      request.settings, request.output_folder,
+      request.shape ? shape_base_name(*request.shape) : input_base_name(options.input));
   request.seed = options.seed;
   request.limits.new_isomorphs = options.isomorphs;
   request.limits.attempts = options.attempts;

@@ -14,7 +14,8 @@ using Setter = std::function<std::string(RunSettings&, std::string_view)>;
 
 std::string lower(std::string_view text) {
   std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   return out;
 }
 
@@ -74,52 +75,94 @@ const std::map<std::string, Setter>& setters() {
   static const std::map<std::string, Setter> table = [] {
     std::map<std::string, Setter> t;
     // Texts of the user preferences and the run-time options.
-    for (auto [name, field] : std::initializer_list<std::pair<const char*, std::string RunSettings::*>>{
-             {"FrameVal", &RunSettings::FrameVal},       {"MaxIter", &RunSettings::MaxIter},
-             {"Screen", &RunSettings::Screen},           {"TransLevel", &RunSettings::TransLevel},
-             {"SolidSuffix", &RunSettings::SolidSuffix}, {"FrameSuffix", &RunSettings::FrameSuffix},
-             {"SwitchSuffix", &RunSettings::SwitchSuffix}, {"AnimSuffix", &RunSettings::AnimSuffix},
-             {"CylSuffix", &RunSettings::CylSuffix},     {"VRMLScale", &RunSettings::VRMLScale},
-             {"VertexSize", &RunSettings::VertexSize},   {"Cylsize", &RunSettings::Cylsize},
-             {"VRMLBack", &RunSettings::VRMLBack},       {"VRMLEdge", &RunSettings::VRMLEdge},
-             {"NakedEdge", &RunSettings::NakedEdge},     {"HiEdge", &RunSettings::HiEdge},
-             {"RealmLine", &RunSettings::RealmLine},     {"RealmFace", &RunSettings::RealmFace},
-             {"VertexCol", &RunSettings::VertexCol},     {"CylCol", &RunSettings::CylCol},
-             {"CylCol2", &RunSettings::CylCol2},         {"ExtCol", &RunSettings::ExtCol},
-             {"CompCol", &RunSettings::CompCol},         {"DistBall", &RunSettings::DistBall},
-             {"RhomCol1", &RunSettings::RhomCol1},       {"RhomCol2", &RunSettings::RhomCol2},
-             {"RhomCol3", &RunSettings::RhomCol3},       {"DHCol1", &RunSettings::DHCol1},
-             {"DHCol2", &RunSettings::DHCol2},           {"Colour3", &RunSettings::Colour3},
-             {"Colour4", &RunSettings::Colour4},         {"Colour5", &RunSettings::Colour5},
-             {"Colour52", &RunSettings::Colour52},       {"Colour6", &RunSettings::Colour6},
-             {"Colour7", &RunSettings::Colour7},         {"Colour8", &RunSettings::Colour8},
-             {"Colour83", &RunSettings::Colour83},       {"Colour10", &RunSettings::Colour10},
-             {"Colour103", &RunSettings::Colour103},     {"ColourH", &RunSettings::ColourH},
-             {"LabVCol", &RunSettings::LabVCol},         {"LabFCol", &RunSettings::LabFCol},
-             {"WeakenLimit", &RunSettings::WeakenLimit}, {"HighlightVal", &RunSettings::HighlightVal},
-             {"StressMult", &RunSettings::StressMult},   {"StBallMult", &RunSettings::StBallMult},
-             {"SmoothAngle", &RunSettings::SmoothAngle}, {"GlobLim", &RunSettings::GlobLim},
-             {"SelectFace", &RunSettings::SelectFace},   {"SqrtMult", &RunSettings::SqrtMult},
-             {"BandLen", &RunSettings::BandLen},         {"AugmentVal", &RunSettings::AugmentVal},
-             {"ForceRhom", &RunSettings::ForceRhom},     {"ForceRhom2", &RunSettings::ForceRhom2},
+    for (auto [name, field] :
+         std::initializer_list<std::pair<const char*, std::string RunSettings::*>>{
+             {"FrameVal", &RunSettings::FrameVal},
+             {"MaxIter", &RunSettings::MaxIter},
+             {"Screen", &RunSettings::Screen},
+             {"TransLevel", &RunSettings::TransLevel},
+             {"SolidSuffix", &RunSettings::SolidSuffix},
+             {"FrameSuffix", &RunSettings::FrameSuffix},
+             {"SwitchSuffix", &RunSettings::SwitchSuffix},
+             {"AnimSuffix", &RunSettings::AnimSuffix},
+             {"CylSuffix", &RunSettings::CylSuffix},
+             {"VRMLScale", &RunSettings::VRMLScale},
+             {"VertexSize", &RunSettings::VertexSize},
+             {"Cylsize", &RunSettings::Cylsize},
+             {"VRMLBack", &RunSettings::VRMLBack},
+             {"VRMLEdge", &RunSettings::VRMLEdge},
+             {"NakedEdge", &RunSettings::NakedEdge},
+             {"HiEdge", &RunSettings::HiEdge},
+             {"RealmLine", &RunSettings::RealmLine},
+             {"RealmFace", &RunSettings::RealmFace},
+             {"VertexCol", &RunSettings::VertexCol},
+             {"CylCol", &RunSettings::CylCol},
+             {"CylCol2", &RunSettings::CylCol2},
+             {"ExtCol", &RunSettings::ExtCol},
+             {"CompCol", &RunSettings::CompCol},
+             {"DistBall", &RunSettings::DistBall},
+             {"RhomCol1", &RunSettings::RhomCol1},
+             {"RhomCol2", &RunSettings::RhomCol2},
+             {"RhomCol3", &RunSettings::RhomCol3},
+             {"DHCol1", &RunSettings::DHCol1},
+             {"DHCol2", &RunSettings::DHCol2},
+             {"Colour3", &RunSettings::Colour3},
+             {"Colour4", &RunSettings::Colour4},
+             {"Colour5", &RunSettings::Colour5},
+             {"Colour52", &RunSettings::Colour52},
+             {"Colour6", &RunSettings::Colour6},
+             {"Colour7", &RunSettings::Colour7},
+             {"Colour8", &RunSettings::Colour8},
+             {"Colour83", &RunSettings::Colour83},
+             {"Colour10", &RunSettings::Colour10},
+             {"Colour103", &RunSettings::Colour103},
+             {"ColourH", &RunSettings::ColourH},
+             {"LabVCol", &RunSettings::LabVCol},
+             {"LabFCol", &RunSettings::LabFCol},
+             {"WeakenLimit", &RunSettings::WeakenLimit},
+             {"HighlightVal", &RunSettings::HighlightVal},
+             {"StressMult", &RunSettings::StressMult},
+             {"StBallMult", &RunSettings::StBallMult},
+             {"SmoothAngle", &RunSettings::SmoothAngle},
+             {"GlobLim", &RunSettings::GlobLim},
+             {"SelectFace", &RunSettings::SelectFace},
+             {"SqrtMult", &RunSettings::SqrtMult},
+             {"BandLen", &RunSettings::BandLen},
+             {"AugmentVal", &RunSettings::AugmentVal},
+             {"ForceRhom", &RunSettings::ForceRhom},
+             {"ForceRhom2", &RunSettings::ForceRhom2},
              {"ForceRhom3", &RunSettings::ForceRhom3}}) {
       t[name] = text(field);
     }
     for (auto [name, field] : std::initializer_list<std::pair<const char*, bool RunSettings::*>>{
-             {"SolidVRML", &RunSettings::SolidVRML}, {"FrameVRML", &RunSettings::FrameVRML},
-             {"SwitchVRML", &RunSettings::SwitchVRML}, {"AnimVRML", &RunSettings::AnimVRML},
-             {"CylVRML", &RunSettings::CylVRML},     {"OffFile", &RunSettings::OffFile},
-             {"BeepIt", &RunSettings::BeepIt},       {"Edge", &RunSettings::Edge},
-             {"RealmTrans", &RunSettings::RealmTrans}, {"RhomColO", &RunSettings::RhomColO},
-             {"Debug", &RunSettings::Debug},         {"Labelling", &RunSettings::Labelling},
-             {"SideLab", &RunSettings::SideLab},     {"Userdata", &RunSettings::Userdata},
-             {"Once", &RunSettings::Once},           {"Weaken", &RunSettings::Weaken},
-             {"Isomorph", &RunSettings::Isomorph},   {"Augment", &RunSettings::Augment},
-             {"Coincidence", &RunSettings::Coincidence}, {"Highlight", &RunSettings::Highlight},
-             {"HighVert", &RunSettings::HighVert},   {"AllCyl", &RunSettings::AllCyl},
-             {"incord", &RunSettings::incord},       {"XYConfine", &RunSettings::XYConfine},
-             {"RegHex", &RunSettings::RegHex},       {"StressMap", &RunSettings::StressMap},
-             {"Smooth", &RunSettings::Smooth},       {"SqrtHop", &RunSettings::SqrtHop},
+             {"SolidVRML", &RunSettings::SolidVRML},
+             {"FrameVRML", &RunSettings::FrameVRML},
+             {"SwitchVRML", &RunSettings::SwitchVRML},
+             {"AnimVRML", &RunSettings::AnimVRML},
+             {"CylVRML", &RunSettings::CylVRML},
+             {"OffFile", &RunSettings::OffFile},
+             {"BeepIt", &RunSettings::BeepIt},
+             {"Edge", &RunSettings::Edge},
+             {"RealmTrans", &RunSettings::RealmTrans},
+             {"RhomColO", &RunSettings::RhomColO},
+             {"Debug", &RunSettings::Debug},
+             {"Labelling", &RunSettings::Labelling},
+             {"SideLab", &RunSettings::SideLab},
+             {"Userdata", &RunSettings::Userdata},
+             {"Once", &RunSettings::Once},
+             {"Weaken", &RunSettings::Weaken},
+             {"Isomorph", &RunSettings::Isomorph},
+             {"Augment", &RunSettings::Augment},
+             {"Coincidence", &RunSettings::Coincidence},
+             {"Highlight", &RunSettings::Highlight},
+             {"HighVert", &RunSettings::HighVert},
+             {"AllCyl", &RunSettings::AllCyl},
+             {"incord", &RunSettings::incord},
+             {"XYConfine", &RunSettings::XYConfine},
+             {"RegHex", &RunSettings::RegHex},
+             {"StressMap", &RunSettings::StressMap},
+             {"Smooth", &RunSettings::Smooth},
+             {"SqrtHop", &RunSettings::SqrtHop},
              {"OutSame", &RunSettings::OutSame}}) {
       t[name] = check(field);
     }
@@ -129,7 +172,8 @@ const std::map<std::string, Setter>& setters() {
     t["AugmentColour"] = option(&RunSettings::AugmentColour, 0, 2);
     t["SegColour"] = option(&RunSettings::SegColour, 0, 1);
     t["VertexLabel"] = option(&RunSettings::VertexLabel, 0, 1);
-    for (std::size_t k = 1; k <= 6; ++k) t["Force" + std::to_string(k)] = text_item(&RunSettings::Force, k);
+    for (std::size_t k = 1; k <= 6; ++k)
+      t["Force" + std::to_string(k)] = text_item(&RunSettings::Force, k);
     for (std::size_t k = 1; k <= 3; ++k) {
       t["LocInfMin" + std::to_string(k)] = text_item(&RunSettings::LocInfMin, k);
       t["LocInfMax" + std::to_string(k)] = text_item(&RunSettings::LocInfMax, k);
@@ -183,7 +227,8 @@ std::string set_segment_options(RunSettings& settings, std::string_view text) {
     fields = comma == std::string_view::npos ? std::string_view() : fields.substr(comma + 1);
     auto equals = field.find('=');
     std::string key(field.substr(0, equals));
-    std::string value = equals == std::string_view::npos ? "" : std::string(field.substr(equals + 1));
+    std::string value =
+        equals == std::string_view::npos ? "" : std::string(field.substr(equals + 1));
     std::string problem;
     if (key == "edge") {
       problem = set_control(settings, "SegEdge" + index, value);
@@ -192,7 +237,8 @@ std::string set_segment_options(RunSettings& settings, std::string_view text) {
       problem = set_control(settings, "Seg" + axis + index, value);
     } else if (key == "flip") {
       for (char axis : value) {
-        if (axis != 'x' && axis != 'y' && axis != 'z') return "--segment: flip takes the letters x, y and z";
+        if (axis != 'x' && axis != 'y' && axis != 'z')
+          return "--segment: flip takes the letters x, y and z";
         std::string name = std::string("Flip") + static_cast<char>(std::toupper(axis)) + index;
         problem = set_control(settings, name, "1");
       }
@@ -209,7 +255,8 @@ std::string set_segment_options(RunSettings& settings, std::string_view text) {
 std::string check_segment_options(const RunSettings& settings) {
   for (int row = 1; row <= MaxSegments; ++row) {
     const std::string& edge = settings.SegEdge[static_cast<std::size_t>(row)];
-    if (lenient_value(edge) < 0) return "Error: Segment " + std::to_string(row) + " edge length must be >= 0";
+    if (lenient_value(edge) < 0)
+      return "Error: Segment " + std::to_string(row) + " edge length must be >= 0";
     if (edge.find(',') != std::string::npos) return "Dorvik, stop putting numbers in with commas!";
   }
   return {};

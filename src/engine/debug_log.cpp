@@ -11,7 +11,8 @@ void write_lines(const std::filesystem::path& path, std::ios::openmode mode,
                  const std::vector<std::string>& lines) {
   std::ofstream file(path, std::ios::binary | mode);
   if (!file) {
-    throw RunError(kPathNotFound, "Ostrel has come across an Error.  Code: 76File: " + path.string(),
+    throw RunError(kPathNotFound,
+                   "Ostrel has come across an Error.  Code: 76File: " + path.string(),
                    path.string());
   }
   for (const auto& line : lines) file << line << "\r\n";

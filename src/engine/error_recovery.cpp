@@ -9,18 +9,15 @@ ErrorAction error_action(const RunError& error) {
     case kBadFileName:
     case kFileAlreadyOpen:
     case kInputPastEnd:
-    case kInvalidProperty:
-      return {false, ""};
+    case kInvalidProperty: return {false, ""};
     case kPathFileAccess:
       // A file that could not be written is skipped; saying so keeps the failure from passing
       // for a success.
       return {false, error.what()};
-    case kOverflow:
-      return {true, "Error: Overflow.  Try reducing some Force Strengths"};
+    case kOverflow: return {true, "Error: Overflow.  Try reducing some Force Strengths"};
     case kSubscriptOutOfRange:
       return {true, "Error: Subscript out of range.  Input file too large?"};
-    case kDivisionByZero:
-      return {false, "Error: Zero divide"};
+    case kDivisionByZero: return {false, "Error: Zero divide"};
     case kDeviceUnavailable:
       return {true, "Error:  File or directory not found, please check the entries in Ostrel.ini"};
     case kPathNotFound:
@@ -32,9 +29,8 @@ ErrorAction error_action(const RunError& error) {
 
 void RunErrorHandler::recover(const RunError& error) {
   last_error_ = error.number();
-  if (!prompt_off_ &&
-      !host_.ask_resume("OSTREL has come across error, attempting to resume " +
-                        std::to_string(error.number()))) {
+  if (!prompt_off_ && !host_.ask_resume("OSTREL has come across error, attempting to resume " +
+                                        std::to_string(error.number()))) {
     throw RunStopped{};
   }
   ErrorAction action = error_action(error);

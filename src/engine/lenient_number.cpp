@@ -9,8 +9,12 @@
 namespace ostrel {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -81,6 +85,8 @@ std::int32_t to_int32(double value, std::string_view what) {
   return static_cast<std::int32_t>(rounded);
 }
 
-std::int16_t lenient_int16(std::string_view text) { return to_int16(lenient_value(text), text); }
+std::int16_t lenient_int16(std::string_view text) {
+  return to_int16(lenient_value(text), text);
+}
 
 }  // namespace ostrel

@@ -2,7 +2,9 @@
 
 namespace ostrel {
 
-Model::Model() { start_run(); }
+Model::Model() {
+  start_run();
+}
 
 void Model::start_run() {
   for (int segment = 1; segment <= MaxSegments; ++segment) {

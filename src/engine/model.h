@@ -19,9 +19,9 @@ namespace ostrel {
 inline constexpr int ModelCapacity = 3000;
 inline constexpr int EdgeCapacity = 10000;
 inline constexpr int MaxCorners = 40;
-inline constexpr int MaxStep = 12;            // greatest step of a star face
-inline constexpr int MaxSegments = 5;         // segments of a segmented model
-inline constexpr int HopMatrixSide = 1500;    // side of the vertex distance matrix
+inline constexpr int MaxStep = 12;          // greatest step of a star face
+inline constexpr int MaxSegments = 5;       // segments of a segmented model
+inline constexpr int HopMatrixSide = 1500;  // side of the vertex distance matrix
 inline constexpr int MaxRealmCorners = 4;
 
 // Edge marks carried from the input's separators.

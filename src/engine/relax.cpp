@@ -16,12 +16,22 @@ struct Vec {
   double z = 0.0;
 };
 
-inline Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec operator*(Vec a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-inline double length(Vec a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
+inline Vec operator+(Vec a, Vec b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec operator-(Vec a, Vec b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec operator*(Vec a, double s) {
+  return {a.x * s, a.y * s, a.z * s};
+}
+inline double length(Vec a) {
+  return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+}
 
-bool has(const std::string& flags, char letter) { return flags.find(letter) != std::string::npos; }
+bool has(const std::string& flags, char letter) {
+  return flags.find(letter) != std::string::npos;
+}
 
 }  // namespace
 
@@ -81,7 +91,8 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
                                            (has(flags, 'q') ? 4 : 0)));
   }
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
-  for (int v = first_; v <= last_; ++v) vertex_v_[static_cast<std::size_t>(v)] = has(model.VertexFlags(v), 'v');
+  for (int v = first_; v <= last_; ++v)
+    vertex_v_[static_cast<std::size_t>(v)] = has(model.VertexFlags(v), 'v');
   for (int set = 1; set <= 3; ++set) {
     RhombusSet& rhombus = rhombus_[static_cast<std::size_t>(set)];
     rhombus.theta = settings.rhombus_angle(set);
@@ -101,7 +112,8 @@ void Relaxation::stop_local_expansion() {
   shape_boost = 1.0;
 }
 
-void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& deform, double& deforp) {
+void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& deform,
+                      double& deforp) {
   double* shift_x = model_.VertexShiftX.data();
   double* shift_y = model_.VertexShiftY.data();
   double* shift_z = model_.VertexShiftZ.data();
@@ -214,7 +226,8 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
     if (hexagon.count == 0) continue;
     double pm = pair_sum[static_cast<std::size_t>(set)] / hexagon.count;
     hexagon.pair_mean = pm;
-    hexagon.odd_target = pm < std::sqrt(5.0) ? 2.0 * std::sqrt(1.0 - (pm * pm - 1.0) / 4.0) + 1.0 : 1.0;
+    hexagon.odd_target =
+        pm < std::sqrt(5.0) ? 2.0 * std::sqrt(1.0 - (pm * pm - 1.0) / 4.0) + 1.0 : 1.0;
   }
   for (int set = 1; set <= 3; ++set) {
     RhombusSet& rhombus = rhombus_[static_cast<std::size_t>(set)];
@@ -273,13 +286,15 @@ void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
       double r = dl > 0.0 ? wanted / dl : 0.0;
       if (rhombus != 0) {
         const RhombusSet& set = rhombus_[static_cast<std::size_t>(rhombus)];
-        bool marked = vertex_v_[static_cast<std::size_t>(v)] || vertex_v_[static_cast<std::size_t>(c[(k + 2) % n])];
+        bool marked = vertex_v_[static_cast<std::size_t>(v)] ||
+                      vertex_v_[static_cast<std::size_t>(c[(k + 2) % n])];
         double diagonal = length(pv - p);
         double target;
         if (marked) {
           target = set.theta < kPi / 2.0 ? set.long_target : set.short_target;
         } else {
-          target = (set.short_target + set.long_target) / 2.0 >= diagonal ? set.short_target : set.long_target;
+          target = (set.short_target + set.long_target) / 2.0 >= diagonal ? set.short_target
+                                                                          : set.long_target;
         }
         r = dl > 0.0 ? target / dl : 0.0;
       }
@@ -345,9 +360,12 @@ void Relaxation::local_expansion_term() {
     if (local_mode_ == kExpandLocalDiagonal) {
       std::size_t i1 = static_cast<std::size_t>(f1 - 1);
       std::size_t i2 = static_cast<std::size_t>(f2 - 1);
-      double factor = static_cast<std::size_t>(e) < edge_factor_.size() ? edge_factor_[static_cast<std::size_t>(e)] : 1.0;
+      double factor = static_cast<std::size_t>(e) < edge_factor_.size()
+                          ? edge_factor_[static_cast<std::size_t>(e)]
+                          : 1.0;
       target = (tables_.RegularInradius(face_sides_[i1], face_step_[i1]) +
-                tables_.RegularInradius(face_sides_[i2], face_step_[i2])) * factor;
+                tables_.RegularInradius(face_sides_[i2], face_step_[i2])) *
+               factor;
     }
     if (l == 0.0) continue;
     double s = (l - target) * kStepFactor * strength / l;

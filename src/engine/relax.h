@@ -27,8 +27,8 @@ struct RhombusSet {
   int count = 0;
   double short_target = 0.0;
   double long_target = 0.0;
-  double theta = 0.0;        // fixed angle from ForceRhom..3; 0 when none
-  RhombusDiagonals fixed;    // its diagonals when theta > 0
+  double theta = 0.0;      // fixed angle from ForceRhom..3; 0 when none
+  RhombusDiagonals fixed;  // its diagonals when theta > 0
 };
 
 // Targets of one distorted hexagon set ("D" or "d" on six-corner faces).
@@ -94,12 +94,12 @@ class Relaxation {
 
   // Faces 0..F-1 with their corner vertices in face_corner_[face_offset_[f] .. + sides).
   std::vector<int> face_offset_, face_sides_, face_step_, face_corner_;
-  std::vector<char> face_free_;       // "n" or "N": no face force
-  std::vector<char> face_rhombus_;    // 0, or set 1 ("D"), 2 ("d"), 3 ("q") on four corners
-  std::vector<char> face_hexagon_;    // 0, or set 1 ("D"), 2 ("d") on six corners
-  std::vector<char> face_d_either_;   // carries "D" or "d"
-  std::vector<char> face_sets_;       // bits 1 "D", 2 "d", 4 "q" (the rhombus and hexagon sets)
-  std::vector<char> vertex_v_;        // by vertex number: carries "v"
+  std::vector<char> face_free_;      // "n" or "N": no face force
+  std::vector<char> face_rhombus_;   // 0, or set 1 ("D"), 2 ("d"), 3 ("q") on four corners
+  std::vector<char> face_hexagon_;   // 0, or set 1 ("D"), 2 ("d") on six corners
+  std::vector<char> face_d_either_;  // carries "D" or "d"
+  std::vector<char> face_sets_;      // bits 1 "D", 2 "d", 4 "q" (the rhombus and hexagon sets)
+  std::vector<char> vertex_v_;       // by vertex number: carries "v"
 
   std::array<RhombusSet, 4> rhombus_{};
   std::array<HexagonSet, 3> hexagon_{};

@@ -88,7 +88,8 @@ class Run {
 
   Next pass() {
     Model& model = *model_;
-    base_name_ = request_.shape ? shape_base_name(*request_.shape) : input_base_name(request_.input);
+    base_name_ =
+        request_.shape ? shape_base_name(*request_.shape) : input_base_name(request_.input);
     IsomorphNo_ = 1;
     new_written_ = 0;
     // The log is started once per run: the passes of a segmented model or a re-read add to it
@@ -157,7 +158,10 @@ class Run {
       if (settings_.incord) return write_as_entered();
       if (mode_ == kExpandGlobal && hop_) {
         if (relax_->global_prestage(*hop_, lenient_value(settings_.GlobLim)) == 0 && debug()) {
-          guarded([&] { debug()->append("Global inflation did not settle; relaxing from the starting positions"); });
+          guarded([&] {
+            debug()->append(
+                "Global inflation did not settle; relaxing from the starting positions");
+          });
         }
       }
       Next next = relax_isomorph();
@@ -235,7 +239,8 @@ class Run {
       }
       const bool expanding = relax_->local_expansion_running();
       if (run_mode == 2 && !expanding && countdown_ == 0) {
-        if ((change < 0.001 && Deform_ > 1.0) || (change < 0.000001 && Deform_ > 0.01)) finished = true;
+        if ((change < 0.001 && Deform_ > 1.0) || (change < 0.000001 && Deform_ > 0.01))
+          finished = true;
       }
       if (run_mode == 3 && countdown_ < 1) {
         if (change < 0.000000001 && !expanding && Deform_ > 0.0001) {
@@ -275,7 +280,8 @@ class Run {
               "  Change since last iteration: " + print_form(moved),
               "       Change since iteration: " + print_form(stall_iteration_) +
                   print_form(sum - stall_value_)};
-          if (!improving) lines.push_back("  Writing output files after iteration :" + print_form(IterationNo_));
+          if (!improving)
+            lines.push_back("  Writing output files after iteration :" + print_form(IterationNo_));
           guarded([&] { log->append(lines); });
         }
         if (!improving) {
@@ -334,7 +340,8 @@ class Run {
     found_ = false;
     Signature signature = compute_signature();
     bool is_new = !is_duplicate(signature.value);
-    output_name_ = IsomorphNo_ == 1 ? base_name_ : base_name_ + "_isom" + std::to_string(IsomorphNo_);
+    output_name_ =
+        IsomorphNo_ == 1 ? base_name_ : base_name_ + "_isom" + std::to_string(IsomorphNo_);
     const int run_mode = settings_.run_mode();
     bool written = false;
     if (is_new && !signature.coincident &&
@@ -359,8 +366,8 @@ class Run {
       ++IsomorphNo_;
     } else {
       record_isomorph(signature.coincident ? IsomorphOutcome::kCoincident
-                      : is_new            ? IsomorphOutcome::kUnsettled
-                                          : IsomorphOutcome::kDuplicate,
+                      : is_new             ? IsomorphOutcome::kUnsettled
+                                           : IsomorphOutcome::kDuplicate,
                       {});
     }
     if (segmented()) return attempts_left() ? Next::kReread : Next::kEnd;  // the segment again
@@ -426,8 +433,10 @@ class Run {
       paths.push_back(file.path);
     }
     report_.files.insert(report_.files.end(), paths.begin(), paths.end());
-    if (report_.isomorphs.empty()) record_isomorph(IsomorphOutcome::kWritten, paths);
-    else report_.isomorphs.back().files = paths;
+    if (report_.isomorphs.empty())
+      record_isomorph(IsomorphOutcome::kWritten, paths);
+    else
+      report_.isomorphs.back().files = paths;
     if (unclosed_message.size() > 1) {
       host_.message(unclosed_message);
     } else {
@@ -480,7 +489,8 @@ class Run {
 
   bool is_duplicate(double value) const {
     for (int k = 1; k < IsomorphNo_ && k <= kMaxIsomorphs; ++k) {
-      if (std::fabs(signatures_[static_cast<std::size_t>(k)] - value) < kDuplicateTolerance) return true;
+      if (std::fabs(signatures_[static_cast<std::size_t>(k)] - value) < kDuplicateTolerance)
+        return true;
     }
     return false;
   }
@@ -495,7 +505,8 @@ class Run {
     for (int set = 1; set <= 3; ++set) {
       const RhombusSet& rhombus = relax_->rhombus_sets()[static_cast<std::size_t>(set)];
       if (rhombus.count > 0) {
-        context.RhombusSetDiagonals[static_cast<std::size_t>(set)] = {rhombus.short_target, rhombus.long_target};
+        context.RhombusSetDiagonals[static_cast<std::size_t>(set)] = {rhombus.short_target,
+                                                                      rhombus.long_target};
       }
     }
     context.debug_log = debug();
@@ -503,7 +514,8 @@ class Run {
     context.IterationDeforp = context.MeasuredDeforp = Deforp_;
     for (int set = 1; set <= 2; ++set) {
       const HexagonSet& hexagon = relax_->hexagon_sets()[static_cast<std::size_t>(set)];
-      if (hexagon.count > 0) context.HexagonSetPairMean[static_cast<std::size_t>(set)] = hexagon.pair_mean;
+      if (hexagon.count > 0)
+        context.HexagonSetPairMean[static_cast<std::size_t>(set)] = hexagon.pair_mean;
     }
     context.ViewingDistance = 3.5 * scene_radius(*model_);
     if (input_last_vertex_ < model_->LastVertex) context.InputLastVertex = input_last_vertex_;
@@ -601,6 +613,8 @@ class Run {
 
 }  // namespace
 
-RunReport run(const RunRequest& request, RunHost& host) { return Run(request, host).execute(); }
+RunReport run(const RunRequest& request, RunHost& host) {
+  return Run(request, host).execute();
+}
 
 }  // namespace ostrel

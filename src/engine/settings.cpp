@@ -18,7 +18,9 @@ double RunSettings::force_strength(int index) const {
   return lenient_value(Force[static_cast<std::size_t>(index)]);
 }
 
-double RunSettings::frame_width() const { return lenient_value(FrameVal) * 0.01; }
+double RunSettings::frame_width() const {
+  return lenient_value(FrameVal) * 0.01;
+}
 
 double RunSettings::weaken_limit() const {
   return (Weaken && Once) ? lenient_value(WeakenLimit) : 99.0;

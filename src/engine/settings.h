@@ -27,17 +27,27 @@ struct RhombusDiagonals {
 };
 
 // Expansion (inflation) modes.
-enum ExpansionMode : int { kExpandNone = 0, kExpandGlobal = 1, kExpandLocalOne = 3, kExpandLocalDiagonal = 4 };
+enum ExpansionMode : int {
+  kExpandNone = 0,
+  kExpandGlobal = 1,
+  kExpandLocalOne = 3,
+  kExpandLocalDiagonal = 4
+};
 
 // Items of the LocalOption group.
-enum LocalOptionItem : int { kLocalValue = 0, kLocalRange = 1, kLocalDifferential = 2, kLocalDifferentialRange = 3 };
+enum LocalOptionItem : int {
+  kLocalValue = 0,
+  kLocalRange = 1,
+  kLocalDifferential = 2,
+  kLocalDifferentialRange = 3
+};
 
 struct RunSettings {
   // --- File selection ---
-  std::string InFile;   // input file name
-  std::string InDir;    // input folder
-  bool OutSame = false; // output folder is the input folder
-  std::string OutDir;   // output folder when OutSame is off
+  std::string InFile;    // input file name
+  std::string InDir;     // input folder
+  bool OutSame = false;  // output folder is the input folder
+  std::string OutDir;    // output folder when OutSame is off
 
   // --- User preferences ---
   std::string FrameVal = "3";
@@ -93,8 +103,8 @@ struct RunSettings {
   std::string Colour83 = "128.0.128";
   std::string Colour10 = "255.0.0";
   std::string Colour103 = "160.64.0";
-  std::array<std::string, MaxSegments + 1> ColourS{"", "0.0.255", "255.0.0", "0.255.0", "255.128.0",
-                                                   "255.0.255"};
+  std::array<std::string, MaxSegments + 1> ColourS{"",        "0.0.255",   "255.0.0",
+                                                   "0.255.0", "255.128.0", "255.0.255"};
   std::string ColourH = "255.255.0";
   std::string LabVCol = "255.255.255";
   std::string LabFCol = "28.128.128";
@@ -122,8 +132,8 @@ struct RunSettings {
   std::string StBallMult = "1";
   bool Smooth = false;
   std::string SmoothAngle = "0";
-  int SegmentCount = 1;  // from the input prescan; 1 without segments
-  int InflateOption = 0; // item chosen: 0 "Global", 1 "None", 2 "Local 'one'", 3 "Local Diagonal"
+  int SegmentCount = 1;   // from the input prescan; 1 without segments
+  int InflateOption = 0;  // item chosen: 0 "Global", 1 "None", 2 "Local 'one'", 3 "Local Diagonal"
   std::string GlobLim = "99";
   int LocalOption = kLocalRange;
   std::array<std::string, 4> LocInfMin{"", "0", "0", "0"};  // LocInfMin1..3
@@ -133,8 +143,8 @@ struct RunSettings {
   std::string SqrtMult = "1";
   std::string BandLen = "1";
   std::string AugmentVal = "5/2";
-  int AugmentOption = 0;  // 0 none chosen, 1 leave sides, 2 remove sides, 3 leave bands
-  int AugmentColour = -1; // -1 none chosen, 0 original, 1 highlight, 2 triangle
+  int AugmentOption = 0;   // 0 none chosen, 1 leave sides, 2 remove sides, 3 leave bands
+  int AugmentColour = -1;  // -1 none chosen, 0 original, 1 highlight, 2 triangle
   std::string ForceRhom = "0";
   std::string ForceRhom2 = "0";
   std::string ForceRhom3 = "0";
@@ -151,13 +161,13 @@ struct RunSettings {
   int SegColour = 0;  // 0 "Colour Per Segment", 1 "Colour Per Face"
 
   // --- Conversions, each done the way the run does it ---
-  double force_strength(int index) const;      // Force1..Force6 read leniently
-  double frame_width() const;                  // FrameVal × 0.01
-  double weaken_limit() const;                 // WeakenLimit when Weaken and Once, else 99
-  int run_mode() const;                        // 1, 2 or 3
-  int expansion_mode() const;                  // from InflateOption
-  std::int64_t iteration_limit() const;        // integer part of 10^MaxIter
-  double rhombus_angle(int set) const;         // ForceRhom (1), ForceRhom2 (2), ForceRhom3 (3)
+  double force_strength(int index) const;  // Force1..Force6 read leniently
+  double frame_width() const;              // FrameVal × 0.01
+  double weaken_limit() const;             // WeakenLimit when Weaken and Once, else 99
+  int run_mode() const;                    // 1, 2 or 3
+  int expansion_mode() const;              // from InflateOption
+  std::int64_t iteration_limit() const;    // integer part of 10^MaxIter
+  double rhombus_angle(int set) const;     // ForceRhom (1), ForceRhom2 (2), ForceRhom3 (3)
   FaceKind highlight_kind() const { return parse_face_kind(HighlightVal); }
   FaceKind select_face_kind() const { return parse_face_kind(SelectFace); }
   FaceKind augment_kind() const { return parse_face_kind(AugmentVal); }

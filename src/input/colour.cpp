@@ -29,7 +29,9 @@ double label_offset(std::string_view label) {
   return has_offset(label) ? lenient_value(label.substr(6)) : 0.0;
 }
 
-int read_component(std::string_view part) { return to_int16(lenient_value(part), part); }
+int read_component(std::string_view part) {
+  return to_int16(lenient_value(part), part);
+}
 
 int clip_component(int value, int index, std::string_view label, MessageSink& sink) {
   const auto report = [&](std::string_view limit) {
@@ -185,8 +187,8 @@ std::optional<int> FaceColourIndex(int sides, int step, std::string_view flags, 
   if (colour_class < 1 || colour_class > 32) colour_class = 7;
   int index = colour_class;
   const bool highlighted =
-      highlight.on && (highlight.kind.sides == 0 ||
-                       (sides == highlight.kind.sides && step == highlight.kind.step));
+      highlight.on &&
+      (highlight.kind.sides == 0 || (sides == highlight.kind.sides && step == highlight.kind.step));
   if (highlighted) {
     bool in_scope = false;
     switch (scope) {
@@ -199,6 +201,8 @@ std::optional<int> FaceColourIndex(int sides, int step, std::string_view flags, 
   return index;
 }
 
-double vector_length(double x, double y, double z) { return std::sqrt(x * x + y * y + z * z); }
+double vector_length(double x, double y, double z) {
+  return std::sqrt(x * x + y * y + z * z);
+}
 
 }  // namespace ostrel

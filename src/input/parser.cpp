@@ -14,8 +14,12 @@ namespace {
 
 constexpr char kApostrophe = '\'';
 
-bool is_control(char c) { return static_cast<unsigned char>(c) < 30; }
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_control(char c) {
+  return static_cast<unsigned char>(c) < 30;
+}
+bool is_letter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // Edge mark of a separator: "," none, ";" highlight, "\" cylinder, "/" cylinder type 2;
 // -1 for a character that is not a separator.
@@ -96,10 +100,16 @@ class Parser {
         face_flags() += 'A';
         model_.AugmentFlag = true;
         return true;
-      case 'B': case 'D': case 'd': case 'q': case 'N': case 'n':
-      case 'E': case 'e': case 's': case 'f':
-        face_flags() += c;
-        return true;
+      case 'B':
+      case 'D':
+      case 'd':
+      case 'q':
+      case 'N':
+      case 'n':
+      case 'E':
+      case 'e':
+      case 's':
+      case 'f': face_flags() += c; return true;
       case 't':
         face_flags() += "ft";
         model_.TransparentFlag = true;
@@ -113,14 +123,24 @@ class Parser {
         face_flags() += 'o';
         model_.CylinderFlag = true;
         return true;
-      case 'X': case 'Y': case 'Z':
+      case 'X':
+      case 'Y':
+      case 'Z':
         if (model_.AnchorMode == 2) {
           model_.AnchorMode = 3 + (c - 'X');
         } else {
           face_flags() += c;
         }
         return true;
-      case 'r': case 'a': case 'y': case 'g': case 'c': case 'b': case 'm': case 'w': case 'h':
+      case 'r':
+      case 'a':
+      case 'y':
+      case 'g':
+      case 'c':
+      case 'b':
+      case 'm':
+      case 'w':
+      case 'h':
         face_flags() += 'Q';
         face_flags() += c;
         return true;
@@ -128,25 +148,21 @@ class Parser {
         pending_vertex_flags_ += '*';
         model_.CylinderFlag = true;
         return true;
-      case 'F': case 'T': case 'R':
+      case 'F':
+      case 'T':
+      case 'R':
         pending_vertex_flags_ += c;
         model_.OrientFlag = true;
         return true;
-      case 'C':
-        pending_vertex_flags_ += 'C';
-        return true;
-      case 'V': case 'v':
+      case 'C': pending_vertex_flags_ += 'C'; return true;
+      case 'V':
+      case 'v':
         pending_vertex_flags_ += c;
         model_.VertexHighlightFlag = true;
         return true;
-      case 'P':
-        model_.AnchorMode = 1;
-        return true;
-      case 'L':
-        model_.AnchorMode = 2;
-        return true;
-      default:
-        return false;
+      case 'P': model_.AnchorMode = 1; return true;
+      case 'L': model_.AnchorMode = 2; return true;
+      default: return false;
     }
   }
 
@@ -203,8 +219,9 @@ class Parser {
           "Cylinder type 2 edge identified between vertices:"};
       int kind = mark % 10;
       if (kind >= 1 && kind <= 3) {
-        debug({std::string(kLines[static_cast<std::size_t>(kind)]) + print_form(static_cast<long long>(std::min(a, b))) +
-               " and " + print_form(static_cast<long long>(std::max(a, b)))});
+        debug({std::string(kLines[static_cast<std::size_t>(kind)]) +
+               print_form(static_cast<long long>(std::min(a, b))) + " and " +
+               print_form(static_cast<long long>(std::max(a, b)))});
       }
       corner_marks_[static_cast<std::size_t>(p)] = 0;
       ++model_.MarkedEdgeCount;
@@ -321,7 +338,8 @@ class Parser {
           return abandon("Input file error: Realm face can have at most four vertices");
         }
         model_.RealmFaceVertex(face, corner) = number;
-        model_.RealmFaceSegment(face, corner) = model_.RealmSegmentRow[static_cast<std::size_t>(corner)];
+        model_.RealmFaceSegment(face, corner) =
+            model_.RealmSegmentRow[static_cast<std::size_t>(corner)];
         ++corner;
       } else if (number == -2) {
         for (int k = 1; k <= MaxRealmCorners; ++k) {
@@ -408,7 +426,8 @@ ParseResult parse_input(Model& model, std::string_view text, const ParseRequest&
 
 std::string read_input_file(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw RunError(kFileNotFound, "Error: Cannot open input file " + path.string(), path.string());
+  if (!file)
+    throw RunError(kFileNotFound, "Error: Cannot open input file " + path.string(), path.string());
   std::ostringstream bytes;
   bytes << file.rdbuf();
   return bytes.str();

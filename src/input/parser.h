@@ -26,9 +26,9 @@ struct ParseRequest {
 };
 
 enum class ParseStatus {
-  kComplete,               // the segment (or realm section) was read
-  kAbandoned,              // the input is faulty; `message` says why; the run must not go on
-  kRealmSectionUnclosed,   // the realm section ran to the end of the file without "]"
+  kComplete,              // the segment (or realm section) was read
+  kAbandoned,             // the input is faulty; `message` says why; the run must not go on
+  kRealmSectionUnclosed,  // the realm section ran to the end of the file without "]"
 };
 
 struct ParseResult {

@@ -41,10 +41,12 @@ void read_shape_size(std::string_view text, SpecialShape& shape) {
 }
 
 std::string shape_size_problem(const SpecialShape& shape) {
-  const std::string size = std::to_string(shape.n) + (shape.d != 1 ? "/" + std::to_string(shape.d) : "");
+  const std::string size =
+      std::to_string(shape.n) + (shape.d != 1 ? "/" + std::to_string(shape.d) : "");
   if (shape.n < 3) return "Error: A polygon needs at least 3 corners, not " + size;
   if (shape.n > MaxCorners) {
-    return "Error: A polygon can have at most " + std::to_string(MaxCorners) + " corners, not " + size;
+    return "Error: A polygon can have at most " + std::to_string(MaxCorners) + " corners, not " +
+           size;
   }
   if (shape.d < 1 || shape.d > MaxStep || shape.d >= shape.n) {
     return "Error: The step of " + size + " must be from 1 to " + std::to_string(MaxStep) +
@@ -98,8 +100,7 @@ void build_shape(Model& model, const SpecialShape& shape) {
       model.LastVertex = 2 * n;
       model.FaceCount = 2 * n + 2;
       break;
-    default:
-      break;
+    default: break;
   }
   model.FaceEntryCount = model.FaceCount;
 }

@@ -52,7 +52,7 @@ struct OutputContext {
   // Last vertex number of the input's own vertices; those after it were added by the engine
   // (augmentation apexes) and get neither a vertex sphere nor a label. Empty: all are the input's.
   std::optional<int> InputLastVertex;
-  int CurrentSegment = 1;         // segment being written, from 1
+  int CurrentSegment = 1;  // segment being written, from 1
   // For the user-data block of the VRML header: the input file (or shape) and the answer to the
   // star-collapse question ("Yes", "No", or "not asked" when no fan was found).
   std::string InputFile;

@@ -67,8 +67,7 @@ void append_output_number(std::string& out, double value, std::string_view patte
   std::string_view fraction =
       point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
 
-  while (fraction.size() > static_cast<std::size_t>(shape.min_decimals) &&
-         fraction.back() == '0') {
+  while (fraction.size() > static_cast<std::size_t>(shape.min_decimals) && fraction.back() == '0') {
     fraction.remove_suffix(1);
   }
   if (all_zeros(integer) && all_zeros(fraction)) negative = false;  // no "-0.000"

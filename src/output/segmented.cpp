@@ -14,11 +14,14 @@ namespace {
 
 constexpr std::string_view kCoordinatePattern = "#0.0###############";
 
-void line(std::ostream& out, const std::string& text) { out << text << "\r\n"; }
+void line(std::ostream& out, const std::string& text) {
+  out << text << "\r\n";
+}
 
 int find_row(const Model& run_model, int segment, int number) {
   for (int row = 1; row < run_model.JointVertexNext; ++row) {
-    if (run_model.JointVertexSegment(row) == segment && run_model.JointVertexNumber(row) == number) {
+    if (run_model.JointVertexSegment(row) == segment &&
+        run_model.JointVertexNumber(row) == number) {
       return row;
     }
   }
@@ -31,9 +34,9 @@ std::optional<int> segment_face_colour(const Model& segment_model, int segment, 
                                        const RunSettings& settings, int& running_class) {
   const std::string& flags = segment_model.FaceFlags(face);
   HighlightState highlight{settings.Highlight, settings.highlight_kind()};
-  std::optional<int> index = FaceColourIndex(segment_model.FaceSides(face), segment_model.FaceStep(face),
-                                             flags, running_class, highlight,
-                                             HighlightScope::kFourDimensionalOff);
+  std::optional<int> index =
+      FaceColourIndex(segment_model.FaceSides(face), segment_model.FaceStep(face), flags,
+                      running_class, highlight, HighlightScope::kFourDimensionalOff);
   if (index && settings.SegColour == 0) index = segment_model.SegmentColourClass(segment);
   return index;
 }
@@ -122,8 +125,9 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
       text += ' ';
     }
     int segment = run_model.JointVertexSegment(row);
-    append_output_number(text, segment >= 0 && segment <= MaxSegments ? w[static_cast<std::size_t>(segment)] : 0.0,
-                         kCoordinatePattern);
+    append_output_number(
+        text, segment >= 0 && segment <= MaxSegments ? w[static_cast<std::size_t>(segment)] : 0.0,
+        kCoordinatePattern);
     line(out, text);
   }
   for (int segment = 1; segment <= segmented.SegmentCount; ++segment) {

@@ -339,17 +339,22 @@ void write_user_data(std::ostream& out, const RunSettings& settings, const Outpu
   vrml_line(out, "# Graphics: " + settings.Screen);
   vrml_line(out, "# Inflation: " + item(kInflation, settings.InflateOption, 4));
   vrml_line(out, "# Global Inflation Limit: " + settings.GlobLim);
-  vrml_line(out, "# Weaken side Limit: " + (settings.Weaken ? settings.WeakenLimit : std::string("none")));
+  vrml_line(out, "# Weaken side Limit: " +
+                     (settings.Weaken ? settings.WeakenLimit : std::string("none")));
   vrml_line(out, "# Local Inflation Option :" + item(kLocal, settings.LocalOption, 4));
   vrml_line(out, "# Min/Max Inflation :" + pair(settings.LocInfMin[1], settings.LocInfMax[1]));
   vrml_line(out, "# Spacific Inflation/Edges/Cycles :" +
-                     pair(settings.LocInfMin[3], settings.LocInfMax[3]) + " " + settings.SelectFace);
+                     pair(settings.LocInfMin[3], settings.LocInfMax[3]) + " " +
+                     settings.SelectFace);
   vrml_line(out, "# Min/Max star Inflation :" + pair(settings.LocInfMin[2], settings.LocInfMax[2]));
-  vrml_line(out, "# Min/Max Regular Inflation :" + pair(settings.LocInfMin[1], settings.LocInfMax[1]));
+  vrml_line(out,
+            "# Min/Max Regular Inflation :" + pair(settings.LocInfMin[1], settings.LocInfMax[1]));
   vrml_line(out, "# Temporary Band Length :" + settings.BandLen);
-  vrml_line(out, "# Highlight Edges/Cycles :" + (settings.Highlight ? settings.HighlightVal : std::string("none")));
+  vrml_line(out, "# Highlight Edges/Cycles :" +
+                     (settings.Highlight ? settings.HighlightVal : std::string("none")));
   vrml_line(out, "# Collapse Stars :" + context.CollapseStars);
-  vrml_line(out, "# Augment Sides/Cycles: " + (settings.Augment ? settings.AugmentVal : std::string("none")));
+  vrml_line(out, "# Augment Sides/Cycles: " +
+                     (settings.Augment ? settings.AugmentVal : std::string("none")));
   vrml_line(out, "# Augment Original side Option/Colour :" +
                      item(kAugmentOption, settings.AugmentOption, 4) + "/" +
                      item(kAugmentColour, settings.AugmentColour + 1, 4));

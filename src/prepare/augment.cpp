@@ -48,8 +48,8 @@ std::string augment_faces(Model& model, const RunSettings& settings, DebugLog* d
         model.FaceStep(t) = 1;
         model.FaceFlags(t) = code;
         model.VertexFlags(next_vertex).clear();
-        lines.push_back("Augmented triangle added, side: " + print_form(t) + "vertices: " + print_form(a) +
-                        print_form(b) + print_form(next_vertex));
+        lines.push_back("Augmented triangle added, side: " + print_form(t) +
+                        "vertices: " + print_form(a) + print_form(b) + print_form(next_vertex));
         ++next_face;
       }
       ++next_vertex;

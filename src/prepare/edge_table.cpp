@@ -41,7 +41,8 @@ void build_edge_table(Model& model, double weaken_limit, DebugLog* debug) {
     int face_class = n < weaken_limit + 1 ? 1 : 2;
     double side_target = d == 1 ? 1.0 : StarEdgeRatio(n, d);
     for (int k = 1; k <= n - 1; ++k) {
-      add_edge(model, model.FaceVertices(f, k), model.FaceVertices(f, k + 1), face_class, side_target, f);
+      add_edge(model, model.FaceVertices(f, k), model.FaceVertices(f, k + 1), face_class,
+               side_target, f);
     }
     add_edge(model, model.FaceVertices(f, 1), model.FaceVertices(f, n), face_class, side_target, f);
     if (d >= 2 || model.FaceFlags(f).find('n') != std::string::npos) {
@@ -56,10 +57,11 @@ void build_edge_table(Model& model, double weaken_limit, DebugLog* debug) {
     std::vector<std::string> lines;
     for (int e = 1; e <= model.EdgeCount; ++e) {
       lines.push_back("edge:" + print_form(e) + "vertices:" + print_form(model.EdgeVertices(e, 1)) +
-                      " and " + print_form(model.EdgeVertices(e, 2)) + "sides:" +
-                      print_form(model.EdgeFaces(e, 1)) + " and " + print_form(model.EdgeFaces(e, 2)) +
-                      "length:" + target_text(model.EdgeTarget(e)) + " strength:" +
-                      print_form(model.EdgeClass(e)));
+                      " and " + print_form(model.EdgeVertices(e, 2)) +
+                      "sides:" + print_form(model.EdgeFaces(e, 1)) + " and " +
+                      print_form(model.EdgeFaces(e, 2)) +
+                      "length:" + target_text(model.EdgeTarget(e)) +
+                      " strength:" + print_form(model.EdgeClass(e)));
     }
     debug->append(lines);
   }
@@ -91,7 +93,8 @@ void merge_edges(Model& model) {
     if (removed[static_cast<std::size_t>(e)]) continue;
     ++kept;
     if (kept == e) continue;
-    for (int column = 1; column <= 3; ++column) model.EdgeVertices(kept, column) = model.EdgeVertices(e, column);
+    for (int column = 1; column <= 3; ++column)
+      model.EdgeVertices(kept, column) = model.EdgeVertices(e, column);
     model.EdgeClass(kept) = model.EdgeClass(e);
     model.EdgeTarget(kept) = model.EdgeTarget(e);
     model.EdgeFaces(kept, 1) = model.EdgeFaces(e, 1);
@@ -129,7 +132,8 @@ int count_weakenable_edges(const Model& model, double weaken_limit) {
 }
 
 void build_vertex_links(const Model& model, VertexLinkTable& links, DebugLog* debug) {
-  for (int v = std::max(model.FirstVertex, 0); v <= model.LastVertex; ++v) links.VertexLinkCount(v) = 0;
+  for (int v = std::max(model.FirstVertex, 0); v <= model.LastVertex; ++v)
+    links.VertexLinkCount(v) = 0;
   for (int e = 1; e <= model.EdgeCount; ++e) {
     int v = model.EdgeVertices(e, 1);
     int w = model.EdgeVertices(e, 2);
@@ -140,7 +144,8 @@ void build_vertex_links(const Model& model, VertexLinkTable& links, DebugLog* de
     std::vector<std::string> lines;
     for (int v = std::max(model.FirstVertex, 0); v <= model.LastVertex; ++v) {
       std::string line = "vertex:" + print_form(v) + "  linked to: ";
-      for (int k = 1; k <= links.VertexLinkCount(v); ++k) line += print_form(links.VertexLinks(v, k));
+      for (int k = 1; k <= links.VertexLinkCount(v); ++k)
+        line += print_form(links.VertexLinks(v, k));
       lines.push_back(line + "(" + print_form(links.VertexLinkCount(v)) + ")");
     }
     debug->append(lines);

@@ -10,7 +10,9 @@
 namespace ostrel {
 namespace {
 
-int first_index(const Model& model) { return std::max(model.FirstVertex, 0); }
+int first_index(const Model& model) {
+  return std::max(model.FirstVertex, 0);
+}
 
 }  // namespace
 
@@ -72,7 +74,7 @@ void compute_hop_distances(const Model& model, const VertexLinkTable& links, dou
       };
       const int* neighbours = links.VertexLinks.row_data(v);
       for (int k = 1; k <= link_count[v]; ++k) {
-        visit(neighbours[k], used);           // an edge step
+        visit(neighbours[k], used);             // an edge step
         if (!used) visit(neighbours[k], true);  // the edge as the seed
       }
       if (!used) {
@@ -119,16 +121,13 @@ LocalInflation draw_local_inflation(const RunSettings& settings, Random& random)
     inflation.value[static_cast<std::size_t>(k)] = min[k] + random.uniform() * (max[k] - min[k]);
   };
   switch (settings.LocalOption) {
-    case kLocalRange:
-      draw(1);
-      break;
+    case kLocalRange: draw(1); break;
     case kLocalDifferentialRange:
       draw(2);
       draw(1);
       draw(3);
       break;
-    default:
-      break;
+    default: break;
   }
   return inflation;
 }
@@ -136,8 +135,8 @@ LocalInflation draw_local_inflation(const RunSettings& settings, Random& random)
 std::vector<double> edge_inflation_factors(const Model& model, const RunSettings& settings,
                                            const LocalInflation& inflation) {
   std::vector<double> factor(static_cast<std::size_t>(model.EdgeCount) + 1, inflation.value[1]);
-  bool differential = settings.LocalOption == kLocalDifferential ||
-                      settings.LocalOption == kLocalDifferentialRange;
+  bool differential =
+      settings.LocalOption == kLocalDifferential || settings.LocalOption == kLocalDifferentialRange;
   if (!differential) return factor;
   FaceKind selected = settings.select_face_kind();
   auto is_selected = [&](int f) {

@@ -7,7 +7,8 @@
 
 namespace ostrel {
 
-PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host, DebugLog* debug) {
+PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host,
+                            DebugLog* debug) {
   PreparedModel prepared;
   if (settings.HighVert) {
     for (int v = model.FirstVertex; v <= model.LastVertex; ++v) model.VertexFlags(v) += "V";
@@ -40,7 +41,8 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& 
     prepared.hop = std::make_unique<HopDistanceTable>(make_hop_distance_table(model.LastVertex));
     double band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
     compute_hop_distances(model, *prepared.links, band_length, *prepared.hop, debug);
-    if (settings.SqrtHop) apply_square_root_hop(model, lenient_value(settings.SqrtMult), *prepared.hop);
+    if (settings.SqrtHop)
+      apply_square_root_hop(model, lenient_value(settings.SqrtMult), *prepared.hop);
   }
   return prepared;
 }

@@ -21,11 +21,14 @@ struct PreparedModel {
   std::unique_ptr<VertexLinkTable> links;
   std::unique_ptr<HopDistanceTable> hop;  // only for global inflation
   int input_last_vertex = -1;
-  std::optional<bool> collapse_answer;  // the answer to the star-collapse question, if asked  // the last of the input's own vertices (apexes come after it)
+  std::optional<bool>
+      collapse_answer;  // the answer to the star-collapse question, if asked  // the last of the
+                        // input's own vertices (apexes come after it)
 };
 
 // Applies HighVert and AllCyl, then prepares the model. Questions (the star collapse) go to
 // `host`.
-PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host, DebugLog* debug);
+PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host,
+                            DebugLog* debug);
 
 }  // namespace ostrel

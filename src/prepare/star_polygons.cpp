@@ -107,10 +107,12 @@ void clean_up_vertices(Model& model, DebugLog* debug) {
   if (debug) debug->append(std::vector<std::string>(removed_lines.rbegin(), removed_lines.rend()));
 
   for (int f = 1; f <= model.FaceEntryCount; ++f) {
-    for (int k = 1; k <= model.FaceSides(f); ++k) model.FaceVertices(f, k) = new_number(model.FaceVertices(f, k));
+    for (int k = 1; k <= model.FaceSides(f); ++k)
+      model.FaceVertices(f, k) = new_number(model.FaceVertices(f, k));
   }
   for (int row = 1; row < model.MarkedEdgeCount; ++row) {
-    for (int end = 1; end <= 2; ++end) model.MarkedEdges(row, end) = new_number(model.MarkedEdges(row, end));
+    for (int end = 1; end <= 2; ++end)
+      model.MarkedEdges(row, end) = new_number(model.MarkedEdges(row, end));
   }
   for (int row = 1; row < model.JointVertexNext; ++row) {
     if (model.JointVertexSegment(row) == model.SegmentNo) {
@@ -149,7 +151,8 @@ void compact_faces(Model& model) {
     model.FaceSides(kept) = model.FaceSides(f);
     model.FaceStep(kept) = model.FaceStep(f);
     model.FaceFlags(kept) = model.FaceFlags(f);
-    for (int k = 1; k <= model.FaceSides(f); ++k) model.FaceVertices(kept, k) = model.FaceVertices(f, k);
+    for (int k = 1; k <= model.FaceSides(f); ++k)
+      model.FaceVertices(kept, k) = model.FaceVertices(f, k);
   }
   model.LinkCount = kept - kept_faces;
   model.FaceCount = kept_faces;
@@ -176,9 +179,9 @@ std::string order_star_corners(Model& model, DebugLog* debug) {
     }
   }
   if (debug) {
-    std::vector<std::string> lines{"sides " + print_form(model.FaceCount),
-                                   "vertices " + print_form(model.FirstVertex) + " to " +
-                                       print_form(model.LastVertex)};
+    std::vector<std::string> lines{
+        "sides " + print_form(model.FaceCount),
+        "vertices " + print_form(model.FirstVertex) + " to " + print_form(model.LastVertex)};
     for (int f = 1; f <= model.FaceCount; ++f) {
       lines.push_back("side" + print_form(f) + " vertices" + print_form(model.FaceSides(f)) +
                       " cycles" + print_form(model.FaceStep(f)));

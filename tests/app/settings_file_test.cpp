@@ -29,25 +29,95 @@ const std::string kUnknown(kUnknownSettingsLine);
 
 // A new file for a program in /opt/ostrel, byte for byte.
 const std::string kDefaultFile =
-    "diri=/opt/ostrel\r\n" "diro=/opt/ostrel\r\n" "f001=100\r\n" "f002=100\r\n" "f003=10\r\n"
-    "f004=10\r\n" "f005=20\r\n" "f006=100\r\n" "fram=3\r\n" "vsol=1\r\n" "vfrm=1\r\n" "vswt=1\r\n"
-    "vanm=1\r\n" "voff=1\r\n" "scrn=3\r\n" "colb=0.0.0\r\n" "cole=0.0.0\r\n" "edge=0\r\n"
-    "nedg=0\r\n" "hedg=255.255.0\r\n" "beep=0\r\n" "rlin=255.255.0\r\n" "rfac=192\r\n"
-    "rtrn=1\r\n" "tran=0.5\r\n" "ssol=solid\r\n" "sfrm=frame\r\n" "sswt=switch\r\n"
-    "sanm=anim\r\n" "vscl=1\r\n" "vxsz=5\r\n" "vxcl=255\r\n" "vcyl=1\r\n" "scyl=cylinder\r\n"
-    "cyls=1\r\n" "cylc=255.255.0\r\n" "cy2c=0.255.255\r\n" "extc=255.0.0\r\n" "comc=255.0.0\r\n"
-    "disb=255.255.0\r\n" "vlab=1\r\n" "otsm=0\r\n" "rcl1=255.0.255\r\n" "rcl2=128.0.255\r\n"
-    "rcl3=128.0.128\r\n" "hxc1=0.255.128\r\n" "hxc2=0.128.255\r\n" "rclo=0\r\n"
-    "clp3=0.0.255\r\n" "clp4=255.128.0\r\n" "clp5=0.255.0\r\n" "cl52=0.160.0\r\n"
-    "clp6=0.160.255\r\n" "clp7=205\r\n" "clp8=255.0.255\r\n" "cl83=128.0.128\r\n"
-    "clpx=255.0.0\r\n" "clx3=160.64.0\r\n" "cls1=0.0.255\r\n" "cls2=255.0.0\r\n"
-    "cls3=0.255.0\r\n" "cls4=255.128.0\r\n" "cls5=255.0.255\r\n" "clph=255.255.0\r\n"
-    "uc00=128.128.128\r\n" "uc01=128.128.128\r\n" "uc02=128.128.128\r\n" "uc03=128.128.128\r\n"
-    "uc04=128.128.128\r\n" "uc05=128.128.128\r\n" "uc06=128.128.128\r\n" "uc07=128.128.128\r\n"
-    "uc08=128.128.128\r\n" "uc09=128.128.128\r\n" "uc10=128.128.128\r\n" "uc11=128.128.128\r\n"
-    "uc12=128.128.128\r\n" "uc13=128.128.128\r\n" "uc14=128.128.128\r\n" "uc15=128.128.128\r\n"
-    "uc16=128.128.128\r\n" "uc17=128.128.128\r\n" "xcl1=0.0.0\r\n" "xcl2=255.255.255\r\n"
-    "lbcv=255.255.255\r\n" "lbcf=28.128.128\r\n" "mxit=7\r\n" "end \r\n" " \r\n";
+    "diri=/opt/ostrel\r\n"
+    "diro=/opt/ostrel\r\n"
+    "f001=100\r\n"
+    "f002=100\r\n"
+    "f003=10\r\n"
+    "f004=10\r\n"
+    "f005=20\r\n"
+    "f006=100\r\n"
+    "fram=3\r\n"
+    "vsol=1\r\n"
+    "vfrm=1\r\n"
+    "vswt=1\r\n"
+    "vanm=1\r\n"
+    "voff=1\r\n"
+    "scrn=3\r\n"
+    "colb=0.0.0\r\n"
+    "cole=0.0.0\r\n"
+    "edge=0\r\n"
+    "nedg=0\r\n"
+    "hedg=255.255.0\r\n"
+    "beep=0\r\n"
+    "rlin=255.255.0\r\n"
+    "rfac=192\r\n"
+    "rtrn=1\r\n"
+    "tran=0.5\r\n"
+    "ssol=solid\r\n"
+    "sfrm=frame\r\n"
+    "sswt=switch\r\n"
+    "sanm=anim\r\n"
+    "vscl=1\r\n"
+    "vxsz=5\r\n"
+    "vxcl=255\r\n"
+    "vcyl=1\r\n"
+    "scyl=cylinder\r\n"
+    "cyls=1\r\n"
+    "cylc=255.255.0\r\n"
+    "cy2c=0.255.255\r\n"
+    "extc=255.0.0\r\n"
+    "comc=255.0.0\r\n"
+    "disb=255.255.0\r\n"
+    "vlab=1\r\n"
+    "otsm=0\r\n"
+    "rcl1=255.0.255\r\n"
+    "rcl2=128.0.255\r\n"
+    "rcl3=128.0.128\r\n"
+    "hxc1=0.255.128\r\n"
+    "hxc2=0.128.255\r\n"
+    "rclo=0\r\n"
+    "clp3=0.0.255\r\n"
+    "clp4=255.128.0\r\n"
+    "clp5=0.255.0\r\n"
+    "cl52=0.160.0\r\n"
+    "clp6=0.160.255\r\n"
+    "clp7=205\r\n"
+    "clp8=255.0.255\r\n"
+    "cl83=128.0.128\r\n"
+    "clpx=255.0.0\r\n"
+    "clx3=160.64.0\r\n"
+    "cls1=0.0.255\r\n"
+    "cls2=255.0.0\r\n"
+    "cls3=0.255.0\r\n"
+    "cls4=255.128.0\r\n"
+    "cls5=255.0.255\r\n"
+    "clph=255.255.0\r\n"
+    "uc00=128.128.128\r\n"
+    "uc01=128.128.128\r\n"
+    "uc02=128.128.128\r\n"
+    "uc03=128.128.128\r\n"
+    "uc04=128.128.128\r\n"
+    "uc05=128.128.128\r\n"
+    "uc06=128.128.128\r\n"
+    "uc07=128.128.128\r\n"
+    "uc08=128.128.128\r\n"
+    "uc09=128.128.128\r\n"
+    "uc10=128.128.128\r\n"
+    "uc11=128.128.128\r\n"
+    "uc12=128.128.128\r\n"
+    "uc13=128.128.128\r\n"
+    "uc14=128.128.128\r\n"
+    "uc15=128.128.128\r\n"
+    "uc16=128.128.128\r\n"
+    "uc17=128.128.128\r\n"
+    "xcl1=0.0.0\r\n"
+    "xcl2=255.255.255\r\n"
+    "lbcv=255.255.255\r\n"
+    "lbcf=28.128.128\r\n"
+    "mxit=7\r\n"
+    "end \r\n"
+    " \r\n";
 
 // The records of a text split at CR LF.
 std::vector<std::string> lines_of(const std::string& text) {
@@ -127,21 +197,21 @@ TEST(SettingsFile, ReadsRecords) {
   };
   const std::string x120(120, 'x');
   const Case cases[] = {
-      {"F001=50", {}, "f001", "50"},                      // keys in any case
+      {"F001=50", {}, "f001", "50"},  // keys in any case
       {"VxCl=1.2.3", {}, "vxcl", "1.2.3"},
-      {"f002:42", {}, "f002", "42"},                      // fifth character not checked
-      {"f001=100,5", {kUnknown + "5"}, "f001", "100"},    // a comma ends a record
-      {"f004=1\nf004=2\rf004=3", {}, "f004", "3"},        // lone LF and lone CR too
+      {"f002:42", {}, "f002", "42"},                    // fifth character not checked
+      {"f001=100,5", {kUnknown + "5"}, "f001", "100"},  // a comma ends a record
+      {"f004=1\nf004=2\rf004=3", {}, "f004", "3"},      // lone LF and lone CR too
       {"   f003=7   ", {}, "f003", "7"},
       {"ssol=" + x120, {}, "ssol", x120.substr(0, 99)},
       {"ssol=" + std::string(98, ' ') + "ab", {}, "ssol", "a"},  // cut, then trimmed
-      {"f001=1\r\n", {kUnknown}, "f001", "1"},          // a blank line
+      {"f001=1\r\n", {kUnknown}, "f001", "1"},                   // a blank line
       {"ab", {kUnknown + "ab"}, "f001", ""},
       {"zzzz= a,b ", {kUnknown + "zzzz= a", kUnknown + "b"}, "f001", ""},
       {"endx", {kUnknown + "endx"}, "f001", ""},
       {"f001=1\r\nEND\r\nf001=2\r\nbogus", {}, "f001", "1"},
       {"end of part one\r\nf001=3", {}, "f001", "3"},
-      {"mxit=abc,clp7=300.x", {}, "mxit", "abc"},         // numbers kept as text
+      {"mxit=abc,clp7=300.x", {}, "mxit", "abc"},  // numbers kept as text
       {"vsol=2", {}, "vsol", "0"},
       {"vsol=1,vsol=yes", {}, "vsol", "0"},
       {"vsol= 1", {}, "vsol", "1"},
@@ -194,7 +264,7 @@ TEST(SettingsFile, LargeVertexSizeWarnsWhenTheTextChanges) {
     std::string text;
     std::size_t warnings;
   };
-  const Case cases[] = {{"vxsz=20", 0},          {"vxsz=25", 1},          {"vxsz=20.5", 1},
+  const Case cases[] = {{"vxsz=20", 0},          {"vxsz=25", 1},         {"vxsz=20.5", 1},
                         {"vxsz=21,vxsz=210", 2}, {"vxsz=25,vxsz=25", 1}, {"vxsz=30%", 1},
                         {"vxsz=1e999", 1}};
   for (const auto& c : cases) {
@@ -224,9 +294,9 @@ TEST(SettingsFile, SaveWritesEveryKeyInSaveOrderAndForm) {
   EXPECT_EQ(keys, expected_keys);
 
   std::set<std::string> saved(records.begin(), records.end());
-  for (const char* record : {"diri=/opt/ostrel", "beep= 0", "edge= 0", "rtrn= 1", "vsol=1",
-                             "otsm=0", "rclo=0", "vlab=1", "ssol=solid", "sfrm= ",
-                             "lbcf=28.128.128", "uc17=128.128.128", "mxit=7"}) {
+  for (const char* record :
+       {"diri=/opt/ostrel", "beep= 0", "edge= 0", "rtrn= 1", "vsol=1", "otsm=0", "rclo=0", "vlab=1",
+        "ssol=solid", "sfrm= ", "lbcf=28.128.128", "uc17=128.128.128", "mxit=7"}) {
     EXPECT_EQ(saved.count(record), 1u) << record;
   }
 }
@@ -248,11 +318,13 @@ void expect_round_trip(const std::function<std::string(const std::string&)>& val
 TEST(SettingsFile, SaveThenLoadGivesBackEveryValue) {
   Preferences prefs;
   // Distinct texts show each key reaches its own control; flags and vlab all go off.
-  expect_round_trip([](const std::string& key) {
-    if (key == "diri") return std::string("/in");
-    if (key == "diro") return std::string("/out");
-    return key + "v";
-  }, prefs);
+  expect_round_trip(
+      [](const std::string& key) {
+        if (key == "diri") return std::string("/in");
+        if (key == "diro") return std::string("/out");
+        return key + "v";
+      },
+      prefs);
   EXPECT_EQ(prefs.InDir + prefs.OutDir, "/in/out");
   EXPECT_EQ(prefs.Force[6], "f006v");
   EXPECT_EQ(prefs.VertexSize, "vxszv");
@@ -318,9 +390,9 @@ TEST(SettingsFileOnDisk, UnwritableFolderFallsBackToDefaultValues) {
   fs::path path = settings_path(folder.path() / "no such folder");
   MessageRecorder recorder;
   Preferences prefs = load_settings(path, folder.path(), recorder);
-  EXPECT_EQ(recorder.messages, Messages{"Ostrel could not write the settings file " +
-                                        path.string() +
-                                        "; the default settings are used for this session."});
+  EXPECT_EQ(recorder.messages,
+            Messages{"Ostrel could not write the settings file " + path.string() +
+                     "; the default settings are used for this session."});
   EXPECT_EQ(prefs.CylSuffix, "cylinder");
   EXPECT_EQ(prefs.InDir, folder.path().string());
   EXPECT_FALSE(fs::exists(path));

@@ -54,8 +54,10 @@ TEST(CliInspect, ReportsTheTablesOfTheExamples) {
 TEST(CliInspect, SegmentsAndRealms) {
   std::string second = inspect_json("two_triangles_realm.txt", {"--segment", "2", "--realms"});
   expect_contains(second, R"("segment":2)");
-  expect_contains(second, R"("realm_faces":[{"vertices":[1,2,2,1],"segments":[1,1,2,2],"flags":"Qy"}])");
-  auto missing = run_cli({"inspect", test::example_path("two_triangles_realm.txt").string(), "--segment", "3"});
+  expect_contains(second,
+                  R"("realm_faces":[{"vertices":[1,2,2,1],"segments":[1,1,2,2],"flags":"Qy"}])");
+  auto missing = run_cli(
+      {"inspect", test::example_path("two_triangles_realm.txt").string(), "--segment", "3"});
   EXPECT_EQ(missing.exit_code, 1);
 }
 
@@ -71,8 +73,10 @@ TEST(CliInspect, FaultyInputsGiveTheSystemsMessageAndExitOne) {
     std::vector<std::string> arguments;
     const char* message;
   } cases[] = {
-      {{"inspect", data_path("missing_comma.txt")}, "Input error: Possible missing comma at end of line\n"},
-      {{"inspect", data_path("step13.txt")}, "Input error: Possible missing comma at end of line\n"},
+      {{"inspect", data_path("missing_comma.txt")},
+       "Input error: Possible missing comma at end of line\n"},
+      {{"inspect", data_path("step13.txt")},
+       "Input error: Possible missing comma at end of line\n"},
       {{"inspect", data_path("realm_five_corners.txt"), "--realms"},
        "Input file error: Realm face can have at most four vertices\n"},
   };
@@ -115,13 +119,15 @@ namespace ostrel {
 namespace {
 
 TEST(CliInspect, PreparedModelShowsEdgesAndLinks) {
-  auto result = test::run_cli({"inspect", test::example_path("pentagrammic_prism.txt").string(),
-                               "--prepared", "--json"});
+  auto result = test::run_cli(
+      {"inspect", test::example_path("pentagrammic_prism.txt").string(), "--prepared", "--json"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   const std::string& json = result.out;
   // The pentagram's corners in the order around its outline, its outline and star edges.
-  EXPECT_NE(json.find(R"({"sides":5,"step":2,"flags":"","vertices":[1,3,5,2,4]})"), std::string::npos);
-  EXPECT_NE(json.find(R"({"ends":[1,2],"mark":0,"faces":[1,3],"class":2,"target":1})"), std::string::npos);
+  EXPECT_NE(json.find(R"({"sides":5,"step":2,"flags":"","vertices":[1,3,5,2,4]})"),
+            std::string::npos);
+  EXPECT_NE(json.find(R"({"ends":[1,2],"mark":0,"faces":[1,3],"class":2,"target":1})"),
+            std::string::npos);
   EXPECT_NE(json.find(R"({"ends":[1,3],"mark":0,"faces":[1,0],"class":1,"target":0.6180339887498)"),
             std::string::npos);
   EXPECT_NE(json.find(R"("1":[3,4,5,2,6])"), std::string::npos);

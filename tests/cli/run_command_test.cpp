@@ -11,15 +11,19 @@ namespace {
 
 using test::Point;
 
-std::string data_path(const std::string& name) { return std::string(OSTREL_TEST_DATA_DIR) + "/" + name; }
+std::string data_path(const std::string& name) {
+  return std::string(OSTREL_TEST_DATA_DIR) + "/" + name;
+}
 
 struct CliRun {
   test::TempDir dir;
   test::CommandResult result;
 
-  CliRun(const std::string& input, std::vector<std::string> options, const std::string& environment = {}) {
-    std::vector<std::string> arguments{"run", input, "-o", dir.path().string(), "--ini",
-                                       (dir.path() / "ostrel.ini").string(), "-q"};
+  CliRun(const std::string& input, std::vector<std::string> options,
+         const std::string& environment = {}) {
+    std::vector<std::string> arguments{
+        "run", input, "-o", dir.path().string(), "--ini", (dir.path() / "ostrel.ini").string(),
+        "-q"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     result = test::run_cli(arguments, environment);
   }
@@ -31,8 +35,10 @@ TEST(CliRun, WrittenAsEnteredMatchesTheGoldenFile) {
   ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
   EXPECT_EQ(test::read_file(run.file("incord_pyramid.off")),
             test::read_file(std::string(OSTREL_TEST_DATA_DIR) + "/../golden/incord_pyramid.off"));
-  EXPECT_NE(run.result.err.find("W08: incord_pyramid  VRML files written as entered\n"), std::string::npos);
-  EXPECT_EQ(run.result.out.substr(0, run.result.out.find('\n')), run.file("incord_pyramid.off").string());
+  EXPECT_NE(run.result.err.find("W08: incord_pyramid  VRML files written as entered\n"),
+            std::string::npos);
+  EXPECT_EQ(run.result.out.substr(0, run.result.out.find('\n')),
+            run.file("incord_pyramid.off").string());
 }
 
 TEST(CliRun, SameSeedGivesTheSameBytes) {
@@ -49,8 +55,9 @@ TEST(CliRun, SameSeedGivesTheSameBytes) {
 
 TEST(CliRun, ReportSummarisesTheRun) {
   test::TempDir reports;
-  CliRun run(test::example_path("cube.txt"), {"--seed", "5", "--isomorphs", "2", "--attempts", "2",
-                                               "--report", (reports.path() / "report.json").string()});
+  CliRun run(test::example_path("cube.txt"),
+             {"--seed", "5", "--isomorphs", "2", "--attempts", "2", "--report",
+              (reports.path() / "report.json").string()});
   std::string json = test::read_file(reports.path() / "report.json");
   EXPECT_NE(json.find("\"seed\":\"5\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"number\":1,\"iterations\":"), std::string::npos);
@@ -62,7 +69,8 @@ TEST(CliRun, ReportSummarisesTheRun) {
 TEST(CliRun, ExitStatusAndMessages) {
   CliRun missing_comma(data_path("missing_comma.txt"), {});
   EXPECT_EQ(missing_comma.result.exit_code, 1);
-  EXPECT_NE(missing_comma.result.err.find("Input error: Possible missing comma at end of line\n"), std::string::npos);
+  EXPECT_NE(missing_comma.result.err.find("Input error: Possible missing comma at end of line\n"),
+            std::string::npos);
 
   CliRun bad_set(test::example_path("cube.txt"), {"--set", "NoSuchControl=1"});
   EXPECT_EQ(bad_set.result.exit_code, 2);
@@ -82,13 +90,14 @@ TEST(CliRun, ExitStatusAndMessages) {
 
 TEST(CliRun, MissingOutputFolder) {
   test::TempDir dir;
-  auto result = test::run_cli({"run", test::example_path("cube.txt").string(), "-o",
-                               (dir.path() / "nowhere").string(), "--ini",
-                               (dir.path() / "ostrel.ini").string(), "--once", "--seed", "1", "-q"});
+  auto result = test::run_cli(
+      {"run", test::example_path("cube.txt").string(), "-o", (dir.path() / "nowhere").string(),
+       "--ini", (dir.path() / "ostrel.ini").string(), "--once", "--seed", "1", "-q"});
   EXPECT_EQ(result.exit_code, 1);
   std::string path = (dir.path() / "nowhere" / "cube.off").string();
   EXPECT_NE(result.err.find("OSTREL has come across error, attempting to resume 76\n"
-                            "Ostrel has come across an Error.  Code: 76File: " + path + "\n"),
+                            "Ostrel has come across an Error.  Code: 76File: " +
+                            path + "\n"),
             std::string::npos)
       << result.err;
 }
@@ -102,7 +111,8 @@ std::vector<double> rhombus_angles(const test::OffModel& model) {
     const Point& b = model.vertices[static_cast<std::size_t>(face.corners[1])];
     const Point& c = model.vertices[static_cast<std::size_t>(face.corners[2])];
     const Point& d = model.vertices[static_cast<std::size_t>(face.corners[3])];
-    for (auto [p, q] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}}) EXPECT_NEAR(test::distance(p, q), 1.0, 1e-6);
+    for (auto [p, q] : {std::pair{a, b}, {b, c}, {c, d}, {d, a}})
+      EXPECT_NEAR(test::distance(p, q), 1.0, 1e-6);
     double short_diagonal = std::min(test::distance(a, c), test::distance(b, d));
     angles.push_back(2 * std::asin(short_diagonal / 2));
   }
@@ -116,13 +126,18 @@ TEST(CliRun, RhombusSetsSettleToTheirForcedAngles) {
     std::vector<std::string> options;
     double angle;
   } cases[] = {
-      {"rhombic_dodecahedron.txt", {"--seed", "1", "--set", "ForceRhom=r12"}, 2 * std::atan(std::sqrt(0.5))},
+      {"rhombic_dodecahedron.txt",
+       {"--seed", "1", "--set", "ForceRhom=r12"},
+       2 * std::atan(std::sqrt(0.5))},
       // The golden rhombus closes into the Bilinski dodecahedron.
-      {"rhombic_dodecahedron.txt", {"--seed", "2", "--set", "ForceRhom=r30", "--once", "--inflate", "none"},
+      {"rhombic_dodecahedron.txt",
+       {"--seed", "2", "--set", "ForceRhom=r30", "--once", "--inflate", "none"},
        std::atan(2.0)},
-      {"rhombohedron_d.txt", {"--seed", "1", "--set", "ForceRhom2=72", "--once", "--inflate", "none"},
+      {"rhombohedron_d.txt",
+       {"--seed", "1", "--set", "ForceRhom2=72", "--once", "--inflate", "none"},
        72 * kPi / 180},
-      {"rhombohedron_q.txt", {"--seed", "1", "--set", "ForceRhom3=P5", "--once", "--inflate", "none"},
+      {"rhombohedron_q.txt",
+       {"--seed", "1", "--set", "ForceRhom3=P5", "--once", "--inflate", "none"},
        72 * kPi / 180},
   };
   for (const auto& c : cases) {
@@ -130,7 +145,8 @@ TEST(CliRun, RhombusSetsSettleToTheirForcedAngles) {
     CliRun run(data_path(c.input), c.options);
     ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
     std::string name = std::string(c.input).substr(0, std::string(c.input).find('.'));
-    for (double angle : rhombus_angles(test::read_off(run.file(name + ".off")))) EXPECT_NEAR(angle, c.angle, 1e-6);
+    for (double angle : rhombus_angles(test::read_off(run.file(name + ".off"))))
+      EXPECT_NEAR(angle, c.angle, 1e-6);
   }
 }
 
@@ -139,14 +155,19 @@ TEST(CliRun, DistortedHexagonSettlesToItsDiagonals) {
   ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
   test::OffModel model = test::read_off(run.file("distorted_hexagon.off"));
   const auto& c = model.faces.at(0).corners;
-  auto at = [&](int k) { return model.vertices[static_cast<std::size_t>(c[static_cast<std::size_t>(k % 6)])]; };
+  auto at = [&](int k) {
+    return model.vertices[static_cast<std::size_t>(c[static_cast<std::size_t>(k % 6)])];
+  };
   for (int k = 0; k < 6; ++k) EXPECT_NEAR(test::distance(at(k), at(k + 1)), 1.0, 1e-6);
-  std::vector<double> diagonals{test::distance(at(0), at(3)), test::distance(at(1), at(4)), test::distance(at(2), at(5))};
+  std::vector<double> diagonals{test::distance(at(0), at(3)), test::distance(at(1), at(4)),
+                                test::distance(at(2), at(5))};
   std::sort(diagonals.begin(), diagonals.end());
   // Two long diagonals agree (the pair); the odd one follows from their mean.
-  double pair = diagonals[1] - diagonals[0] < diagonals[2] - diagonals[1] ? (diagonals[0] + diagonals[1]) / 2
-                                                                          : (diagonals[1] + diagonals[2]) / 2;
-  double odd = diagonals[1] - diagonals[0] < diagonals[2] - diagonals[1] ? diagonals[2] : diagonals[0];
+  double pair = diagonals[1] - diagonals[0] < diagonals[2] - diagonals[1]
+                    ? (diagonals[0] + diagonals[1]) / 2
+                    : (diagonals[1] + diagonals[2]) / 2;
+  double odd =
+      diagonals[1] - diagonals[0] < diagonals[2] - diagonals[1] ? diagonals[2] : diagonals[0];
   EXPECT_NEAR(odd, 2 * std::sqrt(1 - (pair * pair - 1) / 4) + 1, 1e-6);
 }
 
@@ -154,7 +175,8 @@ TEST(CliRun, WeakenedRunWritesItsSuffix) {
   CliRun run(test::example_path("pentagonal_pyramid.txt"), {"--weaken", "3", "--seed", "1"});
   EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
   EXPECT_TRUE(std::filesystem::exists(run.file("pentagonal_pyramid_weaken3.off")));
-  EXPECT_NE(run.result.err.find("W10: pentagonal_pyramid  VRML files written\n"), std::string::npos);
+  EXPECT_NE(run.result.err.find("W10: pentagonal_pyramid  VRML files written\n"),
+            std::string::npos);
 }
 
 }  // namespace
@@ -167,8 +189,8 @@ test::CommandResult run_shape(const test::TempDir& dir, std::vector<std::string>
   std::vector<std::string> arguments{"shape"};
   arguments.insert(arguments.end(), words.begin(), words.end());
   for (std::string extra : {std::string("-o"), dir.path().string(), std::string("--ini"),
-                            (dir.path() / "ostrel.ini").string(), std::string("-q"), std::string("--seed"),
-                            std::string("1")}) {
+                            (dir.path() / "ostrel.ini").string(), std::string("-q"),
+                            std::string("--seed"), std::string("1")}) {
     arguments.push_back(extra);
   }
   return test::run_cli(arguments);
@@ -192,7 +214,8 @@ TEST(CliShape, RunsASimpleShapeWithoutAFile) {
 }
 
 TEST(CliRun, AugmentedModelSettles) {
-  CliRun run(test::example_path("augmented_pentagrammic_prism.txt"), {"--seed", "1", "--set", "AugmentColour=0"});
+  CliRun run(test::example_path("augmented_pentagrammic_prism.txt"),
+             {"--seed", "1", "--set", "AugmentColour=0"});
   ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
   test::OffModel model = test::read_off(run.file("augmented_pentagrammic_prism.off"));
   EXPECT_EQ(model.vertices.size(), 12u);
@@ -200,21 +223,25 @@ TEST(CliRun, AugmentedModelSettles) {
   for (const auto& face : model.faces) {
     const std::size_t n = face.corners.size();
     for (std::size_t k = 0; k < n; ++k) {
-      EXPECT_NEAR(test::distance(model.vertices[static_cast<std::size_t>(face.corners[k])],
-                                 model.vertices[static_cast<std::size_t>(face.corners[(k + 1) % n])]),
-                  1.0, 1e-6);
+      EXPECT_NEAR(
+          test::distance(model.vertices[static_cast<std::size_t>(face.corners[k])],
+                         model.vertices[static_cast<std::size_t>(face.corners[(k + 1) % n])]),
+          1.0, 1e-6);
     }
     if (n == 3) {
-      // "Original" gives the code of the base face's corner count: five corners, the pentagon colour.
+      // "Original" gives the code of the base face's corner count: five corners, the pentagon
+      // colour.
       EXPECT_EQ(face.colour, (std::array<int, 3>{0, 255, 0}));
     }
   }
 }
 
 TEST(CliRun, SegmentedModelWritesTheFourDimensionalOff) {
-  CliRun run(test::example_path("anchored_square.txt"), {"--seed", "1", "--segment", "2:edge=2,flip=x"});
+  CliRun run(test::example_path("anchored_square.txt"),
+             {"--seed", "1", "--segment", "2:edge=2,flip=x"});
   ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
-  EXPECT_NE(run.result.err.find("W02: anchored_square segmented VRML file written\n"), std::string::npos);
+  EXPECT_NE(run.result.err.find("W02: anchored_square segmented VRML file written\n"),
+            std::string::npos);
   std::string off = test::read_file(run.file("anchored_square.off"));
   EXPECT_EQ(off.substr(0, 6), "4OFF\r\n");
   EXPECT_NE(off.find(" 6  3 0 0\r\n"), std::string::npos);
@@ -235,7 +262,8 @@ namespace {
 
 TEST(CliRun, AugmentFlags) {
   CliRun run(test::example_path("pentagrammic_prism.txt"),
-             {"--seed", "1", "--augment", "5/2", "--augment-option", "remove", "--augment-colour", "triangle"});
+             {"--seed", "1", "--augment", "5/2", "--augment-option", "remove", "--augment-colour",
+              "triangle"});
   ASSERT_EQ(run.result.exit_code, 0) << run.result.err;
   test::OffModel model = test::read_off(run.file("pentagrammic_prism.off"));
   EXPECT_EQ(model.vertices.size(), 12u);

@@ -2,8 +2,8 @@
 // the OFF files it writes are measured by a reader of the test's own.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 
 #include "support/off_reader.h"
 #include "support/test_support.h"
@@ -15,8 +15,12 @@ constexpr double kPi = 3.14159265358979323846;
 
 using test::Point;
 
-Point minus(const Point& a, const Point& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-double dot(const Point& a, const Point& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+Point minus(const Point& a, const Point& b) {
+  return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+double dot(const Point& a, const Point& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
 // A face written in the order of its edges: each corner's angle between its two edges is the
 // angle of the regular {n/d}, and every corner lies on one plane.
@@ -25,21 +29,28 @@ void expect_regular_face(const test::OffModel& model, const test::OffFace& face,
   const double wanted = kPi * (n - 2.0 * step) / n;
   Point centre{};
   for (int corner : face.corners) {
-    for (int a = 0; a < 3; ++a) centre[static_cast<std::size_t>(a)] += model.vertices[static_cast<std::size_t>(corner)][static_cast<std::size_t>(a)] / n;
+    for (int a = 0; a < 3; ++a)
+      centre[static_cast<std::size_t>(a)] +=
+          model.vertices[static_cast<std::size_t>(corner)][static_cast<std::size_t>(a)] / n;
   }
   Point normal{};  // Newell's normal of the corner cycle around the outline
   for (int k = 0; k < n; ++k) {
-    const Point& p = model.vertices[static_cast<std::size_t>(face.corners[static_cast<std::size_t>(k)])];
-    const Point& q = model.vertices[static_cast<std::size_t>(face.corners[static_cast<std::size_t>((k + 1) % n)])];
+    const Point& p =
+        model.vertices[static_cast<std::size_t>(face.corners[static_cast<std::size_t>(k)])];
+    const Point& q = model.vertices[static_cast<std::size_t>(
+        face.corners[static_cast<std::size_t>((k + 1) % n)])];
     normal[0] += (p[1] - q[1]) * (p[2] + q[2]);
     normal[1] += (p[2] - q[2]) * (p[0] + q[0]);
     normal[2] += (p[0] - q[0]) * (p[1] + q[1]);
   }
   double length = std::sqrt(dot(normal, normal));
   for (int k = 0; k < n; ++k) {
-    const Point& previous = model.vertices[static_cast<std::size_t>(face.corners[static_cast<std::size_t>((k + n - 1) % n)])];
-    const Point& here = model.vertices[static_cast<std::size_t>(face.corners[static_cast<std::size_t>(k)])];
-    const Point& next = model.vertices[static_cast<std::size_t>(face.corners[static_cast<std::size_t>((k + 1) % n)])];
+    const Point& previous = model.vertices[static_cast<std::size_t>(
+        face.corners[static_cast<std::size_t>((k + n - 1) % n)])];
+    const Point& here =
+        model.vertices[static_cast<std::size_t>(face.corners[static_cast<std::size_t>(k)])];
+    const Point& next = model.vertices[static_cast<std::size_t>(
+        face.corners[static_cast<std::size_t>((k + 1) % n)])];
     Point a = minus(previous, here);
     Point b = minus(next, here);
     double angle = std::acos(std::clamp(dot(a, b) / std::sqrt(dot(a, a) * dot(b, b)), -1.0, 1.0));
@@ -62,19 +73,21 @@ TEST_P(RelaxedSolid, HasUnitEdgesRegularFacesAndItsShape) {
   const Solid& solid = GetParam();
   test::TempDir dir;
   auto result = test::run_cli({"run", test::example_path(std::string(solid.name) + ".txt").string(),
-                               "-o", dir.path().string(), "--ini", (dir.path() / "ostrel.ini").string(),
-                               "--seed", "7", "-q"});
+                               "-o", dir.path().string(), "--ini",
+                               (dir.path() / "ostrel.ini").string(), "--seed", "7", "-q"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
   test::OffModel model = test::read_off(dir.path() / (std::string(solid.name) + ".off"));
-  auto reference = test::read_xyz(std::string(OSTREL_TEST_DATA_DIR) + "/reference/" + solid.name + ".xyz");
+  auto reference =
+      test::read_xyz(std::string(OSTREL_TEST_DATA_DIR) + "/reference/" + solid.name + ".xyz");
   ASSERT_EQ(model.vertices.size(), reference.size());
 
   int edge_ends = 0;
   for (const auto& face : model.faces) {
     const std::size_t n = face.corners.size();
     for (std::size_t k = 0; k < n; ++k) {
-      double length = test::distance(model.vertices[static_cast<std::size_t>(face.corners[k])],
-                                     model.vertices[static_cast<std::size_t>(face.corners[(k + 1) % n])]);
+      double length =
+          test::distance(model.vertices[static_cast<std::size_t>(face.corners[k])],
+                         model.vertices[static_cast<std::size_t>(face.corners[(k + 1) % n])]);
       EXPECT_NEAR(length, 1.0, 1e-6);
       ++edge_ends;
     }
@@ -88,11 +101,14 @@ TEST_P(RelaxedSolid, HasUnitEdgesRegularFacesAndItsShape) {
   if (solid.circumradius > 0) {
     Point centre{};
     for (const auto& p : model.vertices) {
-      for (std::size_t a = 0; a < 3; ++a) centre[a] += p[a] / static_cast<double>(model.vertices.size());
+      for (std::size_t a = 0; a < 3; ++a)
+        centre[a] += p[a] / static_cast<double>(model.vertices.size());
     }
-    for (const auto& p : model.vertices) EXPECT_NEAR(test::distance(p, centre), solid.circumradius, 1e-6);
+    for (const auto& p : model.vertices)
+      EXPECT_NEAR(test::distance(p, centre), solid.circumradius, 1e-6);
   }
-  EXPECT_LT(test::distance_profile_difference(model.vertices, reference), 1e-5) << "not the right shape";
+  EXPECT_LT(test::distance_profile_difference(model.vertices, reference), 1e-5)
+      << "not the right shape";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -105,13 +121,16 @@ INSTANTIATE_TEST_SUITE_P(
         Solid{"truncated_tetrahedron", std::sqrt(22.0) / 4, 1},
         Solid{"truncated_octahedron", std::sqrt(10.0) / 2, 1},
         Solid{"rhombicuboctahedron", std::sqrt(5 + 2 * std::sqrt(2.0)) / 2, 1},
-        Solid{"snub_cube", 1.3437133737446, 1},
-        Solid{"square_pyramid", 0, 1}, Solid{"pentagonal_pyramid", 0, 1},
-        Solid{"triangular_cupola", 0, 1}, Solid{"pentagonal_bipyramid", 0, 1},
+        Solid{"snub_cube", 1.3437133737446, 1}, Solid{"square_pyramid", 0, 1},
+        Solid{"pentagonal_pyramid", 0, 1}, Solid{"triangular_cupola", 0, 1},
+        Solid{"pentagonal_bipyramid", 0, 1},
         Solid{"pentagonal_prism", std::sqrt(1 / (4 * std::pow(std::sin(kPi / 5), 2)) + 0.25), 1},
-        Solid{"pentagrammic_prism", std::sqrt(1 / (4 * std::pow(std::sin(2 * kPi / 5), 2)) + 0.25), 2},
-        Solid{"heptagrammic_prism_7_3", std::sqrt(1 / (4 * std::pow(std::sin(3 * kPi / 7), 2)) + 0.25), 3},
-        Solid{"square_antiprism", 0.8226639, 1}, Solid{"pentagonal_antiprism", std::sin(2 * kPi / 5), 1}),
+        Solid{"pentagrammic_prism", std::sqrt(1 / (4 * std::pow(std::sin(2 * kPi / 5), 2)) + 0.25),
+              2},
+        Solid{"heptagrammic_prism_7_3",
+              std::sqrt(1 / (4 * std::pow(std::sin(3 * kPi / 7), 2)) + 0.25), 3},
+        Solid{"square_antiprism", 0.8226639, 1},
+        Solid{"pentagonal_antiprism", std::sin(2 * kPi / 5), 1}),
     [](const auto& solid_info) { return std::string(solid_info.param.name); });
 
 }  // namespace

@@ -80,10 +80,14 @@ TEST(Relaxation, SquareCornerIsPulledToTheDiagonalThroughTheCentre) {
   auto model = prepared("{1,2,3,4,-1,}");
   // A unit square with corner 1 pushed inward: its target lies √2 from corner 3 through the
   // centre of 2 and 4, so the deviation of corner 1 is its distance from (0, 0).
-  model->VertexX(1) = 0.25; model->VertexY(1) = 0.25;
-  model->VertexX(2) = 1;    model->VertexY(2) = 0;
-  model->VertexX(3) = 1;    model->VertexY(3) = 1;
-  model->VertexX(4) = 0;    model->VertexY(4) = 1;
+  model->VertexX(1) = 0.25;
+  model->VertexY(1) = 0.25;
+  model->VertexX(2) = 1;
+  model->VertexY(2) = 0;
+  model->VertexX(3) = 1;
+  model->VertexY(3) = 1;
+  model->VertexX(4) = 0;
+  model->VertexY(4) = 1;
   Relaxation relax(*model, RunSettings{});
   double deform = 0;
   double deforp = 0;
@@ -111,9 +115,12 @@ TEST(Relaxation, FreeFacesAndTrianglesAddNothing) {
     int f2 = model->EdgeFaces(e, 2);
     bool both_free = f1 > 0 && f2 > 0 && f1 != 3 && f2 != 3;
     if (both_free) continue;  // the edge 1-2 between the two free faces
-    double dx = model->VertexX(model->EdgeVertices(e, 1)) - model->VertexX(model->EdgeVertices(e, 2));
-    double dy = model->VertexY(model->EdgeVertices(e, 1)) - model->VertexY(model->EdgeVertices(e, 2));
-    double dz = model->VertexZ(model->EdgeVertices(e, 1)) - model->VertexZ(model->EdgeVertices(e, 2));
+    double dx =
+        model->VertexX(model->EdgeVertices(e, 1)) - model->VertexX(model->EdgeVertices(e, 2));
+    double dy =
+        model->VertexY(model->EdgeVertices(e, 1)) - model->VertexY(model->EdgeVertices(e, 2));
+    double dz =
+        model->VertexZ(model->EdgeVertices(e, 1)) - model->VertexZ(model->EdgeVertices(e, 2));
     expected += std::fabs(std::sqrt(dx * dx + dy * dy + dz * dz) - model->EdgeTarget(e));
   }
   EXPECT_NEAR(deform, expected, 1e-12);

@@ -61,7 +61,8 @@ TEST(Run, SameSeedSameBytes) {
   Fixture b(kPyramid, 42);
   a.run();
   b.run();
-  EXPECT_EQ(test::read_file(a.dir.path() / "model.off"), test::read_file(b.dir.path() / "model.off"));
+  EXPECT_EQ(test::read_file(a.dir.path() / "model.off"),
+            test::read_file(b.dir.path() / "model.off"));
 }
 
 TEST(Run, SecondIsomorphOfACubeIsADuplicate) {
@@ -95,11 +96,12 @@ TEST(Run, WeakeningWithoutAWeakenableEdgeStops) {
   f.request.settings.WeakenLimit = "2";
   RunReport report = f.run();
   EXPECT_EQ(report.end, RunEnd::kError);
-  EXPECT_EQ(f.host.messages,
-            std::vector<std::string>{
-                "Error: Invalid value for Weaken Limit.  No sides can be weakened.  There must be at "
-                "least one edge where both adjacent polygons have a number of sides less than or "
-                "equal to the Weaken Limit"});
+  EXPECT_EQ(
+      f.host.messages,
+      std::vector<std::string>{
+          "Error: Invalid value for Weaken Limit.  No sides can be weakened.  There must be at "
+          "least one edge where both adjacent polygons have a number of sides less than or "
+          "equal to the Weaken Limit"});
 }
 
 TEST(Run, WeakenedRunEndsWithW10UnderItsSuffix) {
@@ -116,7 +118,8 @@ TEST(Run, WeakenedRunEndsWithW10UnderItsSuffix) {
 TEST(Run, CentroidVerticesMustBeFour) {
   Fixture three("{C1,C2,C3,-1,1,3,4,-1,1,4,2,-1,2,4,3,-1,}");
   three.run();
-  EXPECT_EQ(three.host.messages, std::vector<std::string>{"Error: Exactly 4 centroid vertices must be defined"});
+  EXPECT_EQ(three.host.messages,
+            std::vector<std::string>{"Error: Exactly 4 centroid vertices must be defined"});
   Fixture four("{C1,C2,C3,-1,1,3,C4,-1,1,4,2,-1,2,4,3,-1,}");
   four.run();
   EXPECT_TRUE(four.host.messages.empty());
@@ -128,9 +131,11 @@ TEST(Run, MissingOutputFolderIsReportedAndTheRunGoesOn) {
   f.request.output_folder = f.dir.path() / "missing";
   f.run();
   std::string path = (f.dir.path() / "missing" / "model.off").string();
-  EXPECT_EQ(f.host.prompts, std::vector<std::string>{"OSTREL has come across error, attempting to resume 76"});
-  EXPECT_EQ(f.host.messages, (std::vector<std::string>{"Ostrel has come across an Error.  Code: 76File: " + path,
-                                                       "W11: model  VRML files written"}));
+  EXPECT_EQ(f.host.prompts,
+            std::vector<std::string>{"OSTREL has come across error, attempting to resume 76"});
+  EXPECT_EQ(f.host.messages,
+            (std::vector<std::string>{"Ostrel has come across an Error.  Code: 76File: " + path,
+                                      "W11: model  VRML files written"}));
 }
 
 TEST(Run, CancelAtThePromptEndsTheRunSilently) {
@@ -154,7 +159,8 @@ TEST(Run, CoincidentVerticesAreNotWritten) {
     f.request.settings.InflateOption = 1;
     f.request.limits.attempts = 1;
     RunReport report = f.run();
-    if (report.isomorphs.empty() || report.isomorphs[0].outcome != IsomorphOutcome::kCoincident) continue;
+    if (report.isomorphs.empty() || report.isomorphs[0].outcome != IsomorphOutcome::kCoincident)
+      continue;
     seen = true;
     EXPECT_TRUE(contains(f.host.labels, "Co-incident vertices found"));
     EXPECT_TRUE(report.files.empty());
@@ -197,15 +203,18 @@ TEST(Run, InputFaultsEndTheRunWithTheirMessage) {
   Fixture f("{1,2,3,-1\r\n4,5,6,-1,}");
   RunReport report = f.run();
   EXPECT_EQ(report.end, RunEnd::kError);
-  EXPECT_EQ(f.host.messages, std::vector<std::string>{"Input error: Possible missing comma at end of line"});
+  EXPECT_EQ(f.host.messages,
+            std::vector<std::string>{"Input error: Possible missing comma at end of line"});
 }
 
 TEST(Run, TooLargeInputStopsWithTheSubscriptMessage) {
   Fixture f("{1,2,3001,-1,}");
   RunReport report = f.run();
   EXPECT_EQ(report.end, RunEnd::kError);
-  EXPECT_EQ(f.host.prompts, std::vector<std::string>{"OSTREL has come across error, attempting to resume 9"});
-  EXPECT_EQ(f.host.messages, std::vector<std::string>{"Error: Subscript out of range.  Input file too large?"});
+  EXPECT_EQ(f.host.prompts,
+            std::vector<std::string>{"OSTREL has come across error, attempting to resume 9"});
+  EXPECT_EQ(f.host.messages,
+            std::vector<std::string>{"Error: Subscript out of range.  Input file too large?"});
 }
 
 TEST(Run, DebugLogRecordsThePreparation) {
@@ -214,8 +223,10 @@ TEST(Run, DebugLogRecordsThePreparation) {
   f.run();
   std::string log = test::read_file(f.dir.path() / "model_debug.txt");
   EXPECT_EQ(log.substr(0, 19), "OSTREL Debug File\r\n");
-  for (const char* line : {"Vertex: 1  Flags:V\r\n", "sides  4 \r\n", "edge: 1 vertices: 1  and  2 sides: 1  and  3 length: 1  strength: 1 \r\n",
-                           "expand : 1 \r\n", "maxvert : 4 \r\n", "d4fac : 1 \r\n"}) {
+  for (const char* line :
+       {"Vertex: 1  Flags:V\r\n", "sides  4 \r\n",
+        "edge: 1 vertices: 1  and  2 sides: 1  and  3 length: 1  strength: 1 \r\n",
+        "expand : 1 \r\n", "maxvert : 4 \r\n", "d4fac : 1 \r\n"}) {
     EXPECT_NE(log.find(line), std::string::npos) << line;
   }
 }
@@ -273,9 +284,9 @@ TEST(Run, UserDataBlockCarriesTheRunOptions) {
     std::string solid = test::read_file(f.dir.path() / "model_solid_weaken4.wrl");
     EXPECT_EQ(solid.find("# USERDATA information\r\n") != std::string::npos, userdata);
     if (!userdata) continue;
-    for (const char* line : {"# input file: model.txt\r\n", "# Inflation: Global\r\n",
-                             "# Weaken side Limit: 4\r\n", "# Collapse Stars :not asked\r\n",
-                             "# END OF USER DATA\r\n"}) {
+    for (const char* line :
+         {"# input file: model.txt\r\n", "# Inflation: Global\r\n", "# Weaken side Limit: 4\r\n",
+          "# Collapse Stars :not asked\r\n", "# END OF USER DATA\r\n"}) {
       EXPECT_NE(solid.find(line), std::string::npos) << line;
     }
   }
@@ -293,7 +304,8 @@ TEST(Run, MoreThanFiveSegmentsAreRefused) {
   RunReport report = f.run();
   EXPECT_EQ(report.end, RunEnd::kError);
   EXPECT_EQ(f.host.messages,
-            std::vector<std::string>{"Input error: A model can have at most 5 segments; this input has 6"});
+            std::vector<std::string>{
+                "Input error: A model can have at most 5 segments; this input has 6"});
 }
 
 }  // namespace

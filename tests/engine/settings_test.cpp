@@ -43,8 +43,8 @@ TEST(RunSettings, IterationLimitIsTheIntegerPartOfTenToMaxIter) {
   const struct {
     const char* max_iter;
     std::int64_t limit;
-  } cases[] = {{"3", 1000}, {"0", 1}, {"2.5", 316}, {"7", 10000000}, {"", 1}, {"1", 10},
-               {"12", 2147483647}};
+  } cases[] = {{"3", 1000}, {"0", 1},  {"2.5", 316},      {"7", 10000000},
+               {"", 1},     {"1", 10}, {"12", 2147483647}};
   for (const auto& c : cases) {
     RunSettings settings;
     settings.MaxIter = c.max_iter;
@@ -75,7 +75,8 @@ TEST(RunSettings, RhombusAngleTexts) {
       {"0", 1, 0.0},
   };
   for (const auto& c : cases) {
-    EXPECT_NEAR(rhombus_angle_from_text(c.text, c.set), c.theta, 1e-12) << c.text << " set " << c.set;
+    EXPECT_NEAR(rhombus_angle_from_text(c.text, c.set), c.theta, 1e-12)
+        << c.text << " set " << c.set;
   }
   RunSettings settings;
   settings.ForceRhom2 = "mr30";

@@ -66,13 +66,25 @@ TEST(Parser, ReadsFaceListsIntoTheTables) {
       {"a line break inside a number", "{1\r\n2,3,4,-1,}", {12, 3, 4}, 1, 3, 12, 1, 0},
       {"every separator ends a number", "{1;2\\3/4,-1,}", {1, 2, 3, 4}, 1, 1, 4, 1, 0},
       {"letters never enter numbers", "{1k,2x,3,-1,}", {1, 2, 3}, 1, 1, 3, 1, 0},
-      {"comment hides braces and separators", "{1,2,3,-1,' } ( [ 9,\r\n4,5,6,-1,}", {1, 2, 3}, 1, 1,
-       6, 2, 0},
+      {"comment hides braces and separators",
+       "{1,2,3,-1,' } ( [ 9,\r\n4,5,6,-1,}",
+       {1, 2, 3},
+       1,
+       1,
+       6,
+       2,
+       0},
       {"text before the brace is skipped", "cube 7,8,-1,\r\n{1,2,3,-1,}", {1, 2, 3}, 1, 1, 3, 1, 0},
       {"links after the faces", "{1,2,3,-1,1,3,-1,}", {1, 2, 3}, 1, 1, 3, 1, 1},
       {"vertex numbers from 0", "{0,1,2,-1,}", {0, 1, 2}, 1, 0, 2, 1, 0},
-      {"step 12 on twelve corners", "{1,2,3,4,5,6,7,8,9,10,11,12,-12,}",
-       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 12, 1, 12, 1, 0},
+      {"step 12 on twelve corners",
+       "{1,2,3,4,5,6,7,8,9,10,11,12,-12,}",
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+       12,
+       1,
+       12,
+       1,
+       0},
       {"halves go to the even vertex", "{2.5,3.5,1,-1,}", {2, 4, 1}, 1, 1, 4, 1, 0},
   };
   for (const auto& c : cases) {
@@ -101,12 +113,15 @@ TEST(Parser, RefusesFaultyInputWithItsMessage) {
        "Input error: Possible missing comma at end of line"},
       {"step 13", "{1,2,3,4,5,6,7,8,9,10,11,12,13,-13,}",
        "Input error: Possible missing comma at end of line"},
-      {"step above the corner count", "{1,2,3,-4,}", "Input error: Possible missing comma at end of line"},
+      {"step above the corner count", "{1,2,3,-4,}",
+       "Input error: Possible missing comma at end of line"},
       {"end of file in the positions", "{1,2,3,-1,(0,0,0,",
        "Unexpected End of File in input, check for closing brackets"},
       {"end of file inside the braces", "{1,2,3,-1,",
-       "Input error: Unexpected end of file inside the braces of segment 1, check for a missing \"}\""},
-      {"no braces at all", "1,2,3,-1,", "Input error: No segment 1 found in input, check for a missing \"{\""},
+       "Input error: Unexpected end of file inside the braces of segment 1, check for a missing "
+       "\"}\""},
+      {"no braces at all", "1,2,3,-1,",
+       "Input error: No segment 1 found in input, check for a missing \"{\""},
       {"square bracket inside the braces", "{1,2,3,-1,[1,2,-1,]}",
        "Input error: \"[\" inside the braces of segment 1; realm faces belong in the section after "
        "the last segment"},
@@ -173,7 +188,8 @@ TEST(Parser, SeparatorsMarkTheEdgeToTheNextCorner) {
     const Model& model = *parsed->model;
     std::vector<std::vector<int>> rows;
     for (int row = 1; row < model.MarkedEdgeCount; ++row) {
-      rows.push_back({model.MarkedEdges(row, 1), model.MarkedEdges(row, 2), model.MarkedEdges(row, 3)});
+      rows.push_back(
+          {model.MarkedEdges(row, 1), model.MarkedEdges(row, 2), model.MarkedEdges(row, 3)});
     }
     EXPECT_EQ(rows, c.rows);
     EXPECT_EQ(model.CylinderFlag, c.cylinder);

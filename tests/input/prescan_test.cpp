@@ -12,13 +12,13 @@ TEST(Prescan, CountsBraceRecordsAndNoticesAugmentation) {
     bool augment;
     int segment_count;
   } cases[] = {
-      {"{1,2,3,-1,}", 1, false, 1},                              // one "{" is not segments
+      {"{1,2,3,-1,}", 1, false, 1},  // one "{" is not segments
       {"{1,2,3,-1,}\r\n{1,2,3,-1,}", 2, false, 2},
-      {"{ {1,2,3,-1,}", 1, false, 1},                            // two "{" in one record count once
-      {"' {\r\n{1,2,3,-1,}", 1, false, 1},                       // after an apostrophe: a comment
+      {"{ {1,2,3,-1,}", 1, false, 1},       // two "{" in one record count once
+      {"' {\r\n{1,2,3,-1,}", 1, false, 1},  // after an apostrophe: a comment
       {"x 'y {\r\n{}", 1, false, 1},
-      {"A\r\n{1,2,3,-1,}", 1, false, 1},                         // "A" before the first "{" record
-      {"{A1,2,3,-1,}", 1, true, 1},                               // "A" in the "{" record itself
+      {"A\r\n{1,2,3,-1,}", 1, false, 1},  // "A" before the first "{" record
+      {"{A1,2,3,-1,}", 1, true, 1},       // "A" in the "{" record itself
       {"{1,2,3,-1,\r\n4,5,A6,-1,}", 1, true, 1},
       {"{1,2,3,-1,'A\r\n}", 1, false, 1},
       {"{},{},{},{},{},{},{}", 7, false, 7},

@@ -72,7 +72,8 @@ TEST(Shapes, SizesTheModelCannotHoldAreRefused) {
       {"", "Error: A polygon needs at least 3 corners, not 0"},
       {"41", "Error: A polygon can have at most 40 corners, not 41"},
       {"6/2", "Error: 6/2 is not one star polygon: 6 and 2 share a factor"},
-      {"27/13", "Error: The step of 27/13 must be from 1 to 12 and less than the number of corners"},
+      {"27/13",
+       "Error: The step of 27/13 must be from 1 to 12 and less than the number of corners"},
       {"5/5", "Error: The step of 5/5 must be from 1 to 12 and less than the number of corners"},
   };
   for (const auto& c : cases) {

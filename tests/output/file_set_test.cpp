@@ -64,8 +64,8 @@ TEST(FileSetNames, SuffixesAndPaths) {
             std::filesystem::path("out") / "cube_weaken3_stress_aug.wrl");
 
   const std::pair<VrmlStyle, const char*> styles[] = {
-      {VrmlStyle::kSolid, "cube_solid.wrl"},   {VrmlStyle::kAnim, "cube_anim.wrl"},
-      {VrmlStyle::kFrame, "cube_frame.wrl"},   {VrmlStyle::kSwitch, "cube_switch.wrl"},
+      {VrmlStyle::kSolid, "cube_solid.wrl"},       {VrmlStyle::kAnim, "cube_anim.wrl"},
+      {VrmlStyle::kFrame, "cube_frame.wrl"},       {VrmlStyle::kSwitch, "cube_switch.wrl"},
       {VrmlStyle::kCylinder, "cube_cylinder.wrl"},
   };
   for (const auto& [style, name] : styles) {
@@ -77,17 +77,22 @@ TEST(FileSetNames, SuffixesAndPaths) {
 TEST(FileSet, WritesEveryVrmlStyleInEachPass) {
   struct Case {
     bool stress_pass;
-    std::string blank_suffixes;  // styles whose suffix text is one blank: s a f w c
+    std::string blank_suffixes;      // styles whose suffix text is one blank: s a f w c
     std::vector<std::string> files;  // in the order written
   };
   const Case cases[] = {
-      {false, "", {"cube.off", "cube_solid.wrl", "cube_anim.wrl", "cube_frame.wrl",
-                   "cube_switch.wrl", "cube_cylinder.wrl"}},
-      {true, "", {"cube_solid_stress.wrl", "cube_anim_stress.wrl", "cube_frame_stress.wrl",
-                  "cube_switch_stress.wrl", "cube_cylinder_stress.wrl"}},
+      {false,
+       "",
+       {"cube.off", "cube_solid.wrl", "cube_anim.wrl", "cube_frame.wrl", "cube_switch.wrl",
+        "cube_cylinder.wrl"}},
+      {true,
+       "",
+       {"cube_solid_stress.wrl", "cube_anim_stress.wrl", "cube_frame_stress.wrl",
+        "cube_switch_stress.wrl", "cube_cylinder_stress.wrl"}},
       // Styles without a suffix share one name; the last one written wins.
-      {false, "sawc", {"cube.off", "cube.wrl", "cube.wrl", "cube_frame.wrl", "cube.wrl",
-                       "cube.wrl"}},
+      {false,
+       "sawc",
+       {"cube.off", "cube.wrl", "cube.wrl", "cube_frame.wrl", "cube.wrl", "cube.wrl"}},
   };
   for (const Case& c : cases) {
     test::TempDir folder;

@@ -70,16 +70,19 @@ TEST(Segmented, FourDimensionalOffFile) {
   }
   RunSettings settings;
   test::MessageRecorder messages;
-  OffColourTable colours = build_off_colour_table(settings, choose_rhombus_colours(settings, {}), messages);
+  OffColourTable colours =
+      build_off_colour_table(settings, choose_rhombus_colours(settings, {}), messages);
   const OutputContext context = test::output_context("pair");
   std::ostringstream out;
   write_segmented_off(out, segmented, *model, settings, colours, context);
   std::string text = out.str();
   EXPECT_EQ(text.substr(0, 6), "4OFF\r\n");
-  EXPECT_NE(text.find("# Vertices Faces Edges Cells\r\n 6  3 0 0\r\n#\r\n# Vertices\r\n"), std::string::npos);
+  EXPECT_NE(text.find("# Vertices Faces Edges Cells\r\n 6  3 0 0\r\n#\r\n# Vertices\r\n"),
+            std::string::npos);
   EXPECT_NE(text.find("\r\n3.0 0.0 0.6 0.8\r\n"), std::string::npos);
   // Faces in the colour of their segment, then the realm face.
-  EXPECT_NE(text.find("\r\n 3  0  1  2   0 0 255\r\n 3  3  4  5   255 0 0\r\n 2  0  3  255 0 0\r\n#\r\n# END\r\n"),
+  EXPECT_NE(text.find("\r\n 3  0  1  2   0 0 255\r\n 3  3  4  5   255 0 0\r\n 2  0  3  255 0 "
+                      "0\r\n#\r\n# END\r\n"),
             std::string::npos)
       << text;
 }
@@ -94,7 +97,8 @@ TEST(Segmented, TwoSegmentRunWritesTheSegmentedFiles) {
   request.seed = 4;
   request.limits.attempts = 10;
   RunReport report = run(request, host);
-  EXPECT_EQ(host.messages, std::vector<std::string>{"W02: two_triangles_realm segmented VRML file written"});
+  EXPECT_EQ(host.messages,
+            std::vector<std::string>{"W02: two_triangles_realm segmented VRML file written"});
   ASSERT_EQ(report.files.size(), 2u);
   EXPECT_EQ(report.files[0], dir.path() / "two_triangles_realm.wrl");
   EXPECT_EQ(report.files[1], dir.path() / "two_triangles_realm.off");
@@ -103,8 +107,7 @@ TEST(Segmented, TwoSegmentRunWritesTheSegmentedFiles) {
 
 TEST(Segmented, AnchorSegmentsAreNotRelaxed) {
   test::TempDir dir;
-  test::write_file(dir.path() / "anchored.txt",
-                   "{1,2,3,-1,}\r\n{LZ}\r\n[1,1,2,-2,1,2,0,-1,]\r\n");
+  test::write_file(dir.path() / "anchored.txt", "{1,2,3,-1,}\r\n{LZ}\r\n[1,1,2,-2,1,2,0,-1,]\r\n");
   test::RecordingHost host;
   RunRequest request;
   request.input = dir.path() / "anchored.txt";

@@ -37,7 +37,7 @@ TEST(Augment, TwoPentagramsGetTwoApexesAndTenTriangles) {
   EXPECT_EQ(augment_faces(*model, settings, &debug), "");
   EXPECT_EQ(model->FaceCount, 17);
   EXPECT_EQ(model->LastVertex, 12);
-  EXPECT_EQ(corners(*model, 8), (std::vector<int>{1, 2, 11}));   // on the star's own edge 1-2
+  EXPECT_EQ(corners(*model, 8), (std::vector<int>{1, 2, 11}));  // on the star's own edge 1-2
   EXPECT_EQ(corners(*model, 12), (std::vector<int>{5, 1, 11}));
   EXPECT_EQ(corners(*model, 13), (std::vector<int>{6, 7, 12}));
   EXPECT_EQ(model->FaceFlags(8), "");  // no colour option chosen: no code
@@ -66,12 +66,12 @@ TEST(Augment, OptionsAndColours) {
     const char* base_flags;
     const char* triangle_flags;
   } cases[] = {
-      {"{1,2,3,4,5,-1,}", "5", 1, 0, 5, "", "Q5"},          // "Original": the pentagon's colour
-      {"{r1,2,3,4,5,-1,}", "5", 1, 0, 5, "Qr", "Qr"},       // an input colour carries over
+      {"{1,2,3,4,5,-1,}", "5", 1, 0, 5, "", "Q5"},     // "Original": the pentagon's colour
+      {"{r1,2,3,4,5,-1,}", "5", 1, 0, 5, "Qr", "Qr"},  // an input colour carries over
       {"{1,2,3,4,5,6,7,-1,}", "7", 1, 0, 7, "", "Q7"},
-      {"{1,2,3,4,5,-1,}", "5", 2, 2, 0, "", "Q3"},          // "Remove sides"
-      {"{1,2,3,4,5,-1,}", "5", 3, 1, 5, "B", "Q2"},         // "Leave bands in place"
-      {"{1,2,3,4,5,6,-1,}", "6", 1, -1, 6, "", ""},         // hexagons of step 1 only
+      {"{1,2,3,4,5,-1,}", "5", 2, 2, 0, "", "Q3"},   // "Remove sides"
+      {"{1,2,3,4,5,-1,}", "5", 3, 1, 5, "B", "Q2"},  // "Leave bands in place"
+      {"{1,2,3,4,5,6,-1,}", "6", 1, -1, 6, "", ""},  // hexagons of step 1 only
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

@@ -76,7 +76,8 @@ void spread_plainly(const Model& model, const VertexLinkTable& links, double ban
     for (int v = first; v <= last; ++v) {
       for (int w = first; w <= last; ++w) {
         float h = hop(v, w);
-        if (!(h > static_cast<float>(level) - 0.99f && h < static_cast<float>(level) + 0.01f)) continue;
+        if (!(h > static_cast<float>(level) - 0.99f && h < static_cast<float>(level) + 0.01f))
+          continue;
         for (int k = 1; k <= links.VertexLinkCount(w); ++k) {
           int x = links.VertexLinks(w, k);
           if (hop(v, x) == 0.0f) hop(v, x) = hop(x, v) = static_cast<float>(level + 1);
@@ -111,7 +112,8 @@ TEST(HopDistance, FastSpreadingGivesThePlainTable) {
     }
     int bands = static_cast<int>(random() % 3);
     for (int b = 0; b < bands; ++b) {
-      text += std::to_string(1 + random() % vertices) + "," + std::to_string(1 + random() % vertices) + ",-1,";
+      text += std::to_string(1 + random() % vertices) + "," +
+              std::to_string(1 + random() % vertices) + ",-1,";
     }
     text += "}";
     Prepared p = prepare(text);

@@ -67,7 +67,8 @@ TEST(StarPolygons, FanOfFiveTrianglesCollapsesIntoAPentagram) {
   host.answer_yes = true;
   DebugLog debug;
   prepare(*model, host, &debug);
-  EXPECT_EQ(host.questions, std::vector<std::string>{"Collapse possible star polygon found in input?"});
+  EXPECT_EQ(host.questions,
+            std::vector<std::string>{"Collapse possible star polygon found in input?"});
   ASSERT_EQ(model->FaceCount, 1);
   EXPECT_EQ(model->FaceStep(1), 2);
   EXPECT_EQ(corners(*model, 1), (std::vector<int>{1, 3, 5, 2, 4}));
@@ -82,7 +83,8 @@ TEST(StarPolygons, FanSizesAndAnswers) {
   auto fan = [](int centre, int size) {
     std::string text;
     for (int k = 1; k <= size; ++k) {
-      text += std::to_string(centre) + "," + std::to_string(k) + "," + std::to_string(k % size + 1) + ",-1,";
+      text += std::to_string(centre) + "," + std::to_string(k) + "," +
+              std::to_string(k % size + 1) + ",-1,";
     }
     return text;
   };

@@ -27,13 +27,15 @@ std::vector<std::string> content_lines(const std::filesystem::path& path) {
 
 OffModel read_off(const std::filesystem::path& path) {
   auto lines = content_lines(path);
-  if (lines.empty() || lines[0] != "OFF") throw std::runtime_error("no OFF line in " + path.string());
+  if (lines.empty() || lines[0] != "OFF")
+    throw std::runtime_error("no OFF line in " + path.string());
   std::istringstream counts(lines.at(1));
   int vertices = 0;
   int faces = 0;
   OffModel model;
   if (!(counts >> vertices >> faces >> model.edge_count)) throw std::runtime_error("bad counts");
-  if (static_cast<int>(lines.size()) != 2 + vertices + faces) throw std::runtime_error("bad line count");
+  if (static_cast<int>(lines.size()) != 2 + vertices + faces)
+    throw std::runtime_error("bad line count");
   for (int v = 0; v < vertices; ++v) {
     std::istringstream in(lines[static_cast<std::size_t>(2 + v)]);
     Point p{};
@@ -51,7 +53,8 @@ OffModel read_off(const std::filesystem::path& path) {
       if (corner < 0 || corner >= vertices) throw std::runtime_error("bad corner");
       face.corners.push_back(corner);
     }
-    if (!(in >> face.colour[0] >> face.colour[1] >> face.colour[2])) throw std::runtime_error("bad colour");
+    if (!(in >> face.colour[0] >> face.colour[1] >> face.colour[2]))
+      throw std::runtime_error("bad colour");
     model.faces.push_back(face);
   }
   return model;
@@ -76,7 +79,8 @@ double distance_profile_difference(const std::vector<Point>& a, const std::vecto
   auto profile = [](const std::vector<Point>& points) {
     std::vector<double> distances;
     for (std::size_t i = 0; i < points.size(); ++i) {
-      for (std::size_t j = i + 1; j < points.size(); ++j) distances.push_back(distance(points[i], points[j]));
+      for (std::size_t j = i + 1; j < points.size(); ++j)
+        distances.push_back(distance(points[i], points[j]));
     }
     std::sort(distances.begin(), distances.end());
     return distances;

@@ -65,7 +65,8 @@ CommandResult run_cli(const std::vector<std::string>& arguments, const std::stri
   std::string command = environment.empty() ? "" : environment + " ";
   command += shell_quote(OSTREL_CLI_PATH);
   for (const auto& argument : arguments) command += " " + shell_quote(argument);
-  command += " </dev/null >" + shell_quote(out_path.string()) + " 2>" + shell_quote(err_path.string());
+  command +=
+      " </dev/null >" + shell_quote(out_path.string()) + " 2>" + shell_quote(err_path.string());
   int status = std::system(command.c_str());
   CommandResult result;
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -82,6 +82,7 @@ struct CommandResult {
 };
 // Runs ostrel-cli with the given arguments (each quoted for the shell); `environment` is put in
 // front of the command as it stands ("SOURCE_DATE_EPOCH=0").
-CommandResult run_cli(const std::vector<std::string>& arguments, const std::string& environment = {});
+CommandResult run_cli(const std::vector<std::string>& arguments,
+                      const std::string& environment = {});
 
 }  // namespace ostrel::test
