@@ -35,6 +35,9 @@ void Model::start_pass() {
   AugmentFlag = false;
   TransparentFlag = false;
   RealmFaceNo = 0;
+  // Marks belong to the segment being read: a pass that reads it again (a re-read, a segment
+  // tried again) or the next segment must not apply the rows of earlier passes.
+  MarkedEdgeCount = 1;
   FaceFlags.fill(std::string());
   VertexFlags.fill(std::string());
 }

@@ -128,6 +128,8 @@ class Run {
         }
       }
     }
+    // A model without faces has nothing to relax or to write (the system would write an empty
+    // segmented file here); say so instead.
     if (model.LastVertex < model.FirstVertex || model.FaceCount < 1) {
       return stop_with("Input error: No faces found in input");
     }
@@ -224,8 +226,13 @@ class Run {
         if (next != Next::kGoOn) return next;
       }
 
-      // A model whose forces overshoot until its positions are no longer numbers cannot settle.
-      bool finished = IterationNo_ >= limit || !std::isfinite(Deform_) || !std::isfinite(Deforp_);
+      // Forces that overshoot until the positions are no longer numbers (too strong a force, or
+      // Force2 at 0) are the run's overflow: the handler names it and ends the run.
+      if (!std::isfinite(Deform_) || !std::isfinite(Deforp_)) {
+        throw RunError(kOverflow, "Error: Overflow.  Try reducing some Force Strengths",
+                       "iteration " + std::to_string(IterationNo_));
+      }
+      bool finished = IterationNo_ >= limit;
       const double change = std::fabs(Deform_ - previous_deform);
       if (relax_->local_expansion_running()) {
         if (change < 0.000001) {
@@ -449,7 +456,8 @@ class Run {
     if (request_.limits.new_isomorphs > 0 && new_written_ >= request_.limits.new_isomorphs) {
       return Next::kEnd;
     }
-    if (IsomorphNo_ > kMaxIsomorphs) return Next::kEnd;
+    // The signature table holds 500 isomorphs.
+    if (IsomorphNo_ > kMaxIsomorphs) throw_subscript_error("IsomorphSignature", IsomorphNo_);
     return Next::kNextIsomorph;
   }
 

@@ -33,7 +33,8 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& 
   }
   prepared.links = std::make_unique<VertexLinkTable>();
   build_vertex_links(model, *prepared.links, debug);
-  if (!mark_centroid_vertices(model)) {
+  // A model written as entered is never relaxed, so its centroid vertices are not needed.
+  if (!mark_centroid_vertices(model) && !settings.incord) {
     prepared.error = kCentroidError;
     return prepared;
   }

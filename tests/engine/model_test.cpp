@@ -60,8 +60,8 @@ TEST(ModelStore, StartOfRunAndPass) {
   EXPECT_EQ(m.VertexFlags(3), "");
   EXPECT_EQ(m.FirstVertex, 999);
   EXPECT_EQ(m.LastVertex, -1);
-  EXPECT_EQ(m.SegmentNo, 3);  // segments and marked edges accumulate across the passes of a run
-  EXPECT_EQ(m.MarkedEdgeCount, 5);
+  EXPECT_EQ(m.SegmentNo, 3);  // the segments of a run go on from pass to pass
+  EXPECT_EQ(m.MarkedEdgeCount, 1);  // marks belong to the segment read in this pass
   m.start_run();
   EXPECT_EQ(m.SegmentNo, 1);
   EXPECT_EQ(m.MarkedEdgeCount, 1);
