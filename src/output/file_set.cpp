@@ -133,9 +133,9 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
   if (model.OrientFlag && !context.StressPass) OrientationStep(model);
 
   if (context.SegmentCount >= 2) {
-    // Segmented run: the segment counter, the realm section, the segmented VRML file and the
-    // four-dimensional OFF file are written here once segmented models are supported. None of
-    // the ordinary files is written for a segmented run.
+    // Segmented run: none of the ordinary files is written. The segmented VRML file and the
+    // four-dimensional OFF file are written once, after the last segment, by
+    // write_segmented_file_set (segmented.h).
     return written;
   }
 

@@ -17,9 +17,9 @@ namespace ostrel {
 
 // Formats `value` with a digit pattern. In the pattern "0" is a digit always shown, "#" a digit
 // shown only when significant, and "." the decimal point (at most one); other characters are
-// ignored. The patterns in use are "0.000", "0.00", "0.0###", "0.0##", "0.0######", "#0.###",
-// "#0.00", "#0.0##", "#0.0#####", "#0.00000000", "#0.0###############" and
-// "##0.0###############".
+// ignored. The writers use fixed patterns of this kind, each named where it is used: a fixed
+// number of decimals such as "0.000" or "#0.00", or one shown decimal and more when significant
+// such as "0.0####" or "#0.0#######".
 //
 // The exact binary value is rounded to as many decimals as the pattern has digit places after
 // the point, as printf's "%.Nf" does; then trailing zeros standing on "#" places are dropped,

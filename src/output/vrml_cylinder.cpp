@@ -159,7 +159,11 @@ void StressCones::write(std::ostream& out, const VrmlInputs& inputs, int edge) {
   const Model& model = inputs.model;
   const RunSettings& settings = inputs.settings;
   const double deviation = model.EdgeDeviation(edge);
-  if (std::abs(deviation) <= kConeShare * largest_) return;
+  // An edge the header would not list as deviating gets none either: with SE 0 the share test
+  // alone would give rounding noise cones of radius 0.
+  if (std::abs(deviation) <= kReportedDeviation || std::abs(deviation) <= kConeShare * largest_) {
+    return;
+  }
   const SegmentPlacement placement = label_placement(settings, inputs.context);
   const VrmlPoint a = edge_end(model, placement, edge, 1);
   const VrmlPoint b = edge_end(model, placement, edge, 2);

@@ -77,7 +77,8 @@ bool is_cylinder_edge(const Model& model, const RunSettings& settings, const Out
 bool is_cylinder2_edge(const Model& model, int edge);
 
 // The stress cones of one file (stress pass). Edge e gets two cones, or nothing when
-// |EdgeDeviation| is at most 0.01 × `largest` (SE, the largest single edge distortion). Each
+// |EdgeDeviation| is at most 0.01 × `largest` (SE, the largest single edge distortion) or at
+// most 1e-10 (kReportedDeviation: not deviating as far as the header is concerned). Each
 // cone ("  DEF Con Shape {", bottomRadius StressMult × |deviation| "0.0####", height L/2
 // "#0.0#####") stands on one half of the edge, the halves meeting at its midpoint: on an edge
 // longer than its target (deviation above 0) the apexes point to the ends, in ExtCol; on a

@@ -669,12 +669,17 @@ void write_dummy_sphere(std::ostream& out) {
   for (std::string_view text : kLines) vrml_line(out, text);
 }
 
-void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres,
-                   const CloserOptions& options) {
+void write_edge_and_stress_shapes(std::ostream& out, const VrmlInputs& inputs,
+                                  const CloserOptions& options) {
   write_cylinder_edges(out, inputs, options);
   if (inputs.context.StressPass) {
     write_distortion_spheres(out, inputs, {false, options.segmented_file, options.segment});
   }
+}
+
+void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres,
+                   const CloserOptions& options) {
+  write_edge_and_stress_shapes(out, inputs, options);
   if (spheres != SphereStep::kNoneDrawn) write_dummy_sphere(out);
 }
 

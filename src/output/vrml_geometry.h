@@ -248,6 +248,12 @@ struct CloserOptions {
   int segment = 1;
 };
 
+// The cylinder edges the input marks ("Cyl", "Cyl2"; in the stress pass the stress cones instead,
+// write_cylinder_edges) and, in the stress pass, the side distortion spheres
+// (write_distortion_spheres). The segmented file writes them into each segment's frame shape.
+void write_edge_and_stress_shapes(std::ostream& out, const VrmlInputs& inputs,
+                                  const CloserOptions& options = {});
+
 // What every VRML file ends with, after its geometry (vrml_cylinder.h draws the first two):
 // - the cylinder edges the input marks ("Cyl", "Cyl2"), which the stress pass draws by their
 //   stress cones (write_cylinder_edges);

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegreesPerRadian = 180.0 / kPi;
-constexpr double kReported = 1e-10;  // deviations at or below this are not listed
+constexpr double kReported = kReportedDeviation;
 constexpr char kDegreeSign = '\xB0';
 
 bool has_letter(const std::string& flags, char letter) {

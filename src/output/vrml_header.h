@@ -1,8 +1,9 @@
 // The block every VRML file of the output set begins with: the "#VRML V2.0 utf8" line and a
 // WorldInfo node, a comment block on how far the model is from the ideal (edge, polygon and
 // angle deformation, the faces and edges that are off, the angles of rhombi and distorted
-// hexagons, the segment edge lengths), then the scene settings: Background, NavigationInfo and
-// six Viewpoints. Each VRML writer calls WriteVrmlHeader first and adds its geometry after it.
+// hexagons, the segment edge lengths), with Userdata on the options the model was made with,
+// then the scene settings: Background, NavigationInfo and six Viewpoints. Each VRML writer calls
+// WriteVrmlHeader first and adds its geometry after it.
 //
 // Lines end with CR LF. The deformation summary line carries a degree sign as the single byte
 // 0xB0 (the files are written in the Western single-byte code page).
@@ -62,6 +63,10 @@ AngleTargets angle_targets(const OutputContext& context);
 // A corner that coincides with a neighbour has no angle and adds nothing.
 double AngleDeformation(const Model& model, const AngleTargets& targets);
 
+// Deviations of edges and faces at or below this are not counted as deviations: the header
+// lists no such edge or face, and the stress shapes leave them out.
+inline constexpr double kReportedDeviation = 1e-10;
+
 // SE: the largest |EdgeDeviation| over edges 1..EdgeCount whose |deviation| exceeds 1e-10;
 // 0 when there is none.
 double max_single_edge_distortion(const Model& model);
@@ -104,6 +109,9 @@ bool stress_marks_every_face(const RunSettings& settings, const OutputContext& c
 //   the acute angle of the first rhombus of each set and the apex angle of the first distorted
 //   hexagon of each set;
 //   with two segments or more, each segment's edge length;
+//   when Userdata is on, the user-data block: "# USERDATA information", the input file and
+//   the options of the run (graphics, inflation, highlighting, collapsed stars, augmentation),
+//   up to "# END OF USER DATA";
 //   Background (skyColor VRMLBack), NavigationInfo and six Viewpoints at the viewing distance
 //   (2 when unknown) times VRMLScale and five times that.
 // A clipped background colour is reported through inputs.sink as "Screen Background".

@@ -99,14 +99,19 @@ void write_frame_shape(std::ostream& out, const VrmlInputs& inputs, const Coordi
   write_face_set_head(out, inputs, define_colours);
   write_coordinates(out, layout, segment, segment_placement(settings, segment));
   write_face_indices(out, inputs.model, layout, colours, FaceDrawing::kFrame);
-  // The frames are opaque; the segment's transparency is its solid shape's.
-  write_face_appearance(out, settings, false);
-  // A segmented run has no stress pass, so no stress shapes follow here.
+  // The frames are as transparent as the segment's solid shape.
+  write_face_appearance(out, settings, true);
   const bool transparent_set = !settings.SegTrans[static_cast<std::size_t>(segment)];
   if (transparent_set && has_transparent_faces(inputs.model)) {
     write_transparent_set(out, inputs, layout, colours, segment);
   }
   if (settings.Edge) write_edge_set(out, inputs, segment);
+  // The segment's marked cylinder edges (and any stress shapes), placed by its options through
+  // the context's current segment. Each segment defines its own "Cyl": its edges have its length.
+  CloserOptions closers;
+  closers.segmented_file = true;
+  closers.segment = segment;
+  write_edge_and_stress_shapes(out, inputs, closers);
   vrml_line(out, "]");
   vrml_line(out, "}");
 }

@@ -9,9 +9,10 @@
 //     - a frame shape: the colour table COL (defined by the first such segment, "color USE COL"
 //       after it), the coordinates "C" + k (the segment's vertices, the inner points of its
 //       frames and the centres of its whole star faces, placed by the segment's options), every
-//       face as its frame quadrilaterals (faces flagged "s" whole), an opaque material, then
-//       the transparent face set TRANS of its "t" faces unless SegTrans(k) is ticked, and the
-//       edge line set EDGES when Edge is on;
+//       face as its frame quadrilaterals (faces flagged "s" whole), a material with the
+//       TransLevel transparency, then the transparent face set TRANS of its "t" faces unless
+//       SegTrans(k) is ticked, the edge line set EDGES when Edge is on, and the cylinders of its
+//       marked edges (write_edge_and_stress_shapes);
 //     - a solid shape over "C" + k: the faces as in the solid file ("f" faces as frames), with
 //       the TransLevel transparency in its material;
 //  4. the link shape: the coordinates CSEG (the rows of the joint vertex table up to the first

@@ -142,7 +142,10 @@ TEST(SegmentedVrml, TwoSegmentsGiveTwoFrameShapesTwoSolidShapesAndOneLinkShape) 
             std::string::npos);
   EXPECT_NE(between(text, "coord USE C2", "Transform {").find("        transparency 0.50\r\n"),
             std::string::npos);
-  EXPECT_EQ(between(text, "coord DEF C2", "coord USE C2").find("transparency"), std::string::npos);
+  // The frame shape is as transparent as the solid shape.
+  const std::string frame2 = between(text, "coord DEF C2", "coord USE C2");
+  EXPECT_NE(frame2.find("        specularColor 1 1 1\r\n        transparency 0.50\r\n"),
+            std::string::npos);
   // The realm face joins the two segments' points; the two-corner link is no face.
   EXPECT_NE(text.find("    coordIndex[\r\n      0 , 1 , 6 , 5 ,-1,\r\n    ]\r\n"
                       "    colorIndex[  1 ,\r\n\r\n    ]\r\n"),
@@ -218,6 +221,46 @@ TEST(SegmentedVrml, SegTransLeavesOutThatSegmentsTransparentFaceSet) {
     EXPECT_NE(between(segment1, "coord USE C1", "Transform {").find("transparency 0.50"),
               std::string::npos);
   }
+}
+
+// Segment 1's edge 1-2 marked "\" and segment 2's edge 1-2 marked "/", each with an unmarked
+// edge 2-3 beside it.
+void mark_cylinder_edges(Model& model, int segment) {
+  model.EdgeCount = 0;
+  model.CylinderFlag = segment == 1;
+  model.Cylinder2Flag = segment == 2;
+  test::add_edge(model, 1, 2, 1, 2, 0, segment == 1 ? kCylinderMark : kCylinder2Mark);
+  test::add_edge(model, 2, 3, 1, segment == 1 ? 3 : 0);
+}
+
+TEST(SegmentedVrml, MarkedEdgesGetCylindersInTheirSegmentsFrameShape) {
+  RunSettings settings;
+  settings.SegEdge[2] = "2";
+  settings.SegX[2] = "3";
+  settings.Edge = true;
+  const std::string text = written(*two_segments(mark_cylinder_edges), settings);
+  // Each frame shape runs up to its solid shape's "IndexedFaceSet {".
+  const std::string frame1 = between(text, "coord DEF C1", "IndexedFaceSet {");
+  const std::string frame2 = between(text, "coord DEF C2", "IndexedFaceSet {");
+  EXPECT_EQ(count(text, "  DEF Cyl Shape {"), 1);
+  EXPECT_EQ(count(text, "  DEF Cyl2 Shape {"), 1);
+  // Segment 1's cylinder: from (0.5, 0.5, 0) to (-0.5, 0.5, 0), after the edge line set and
+  // before the frame shape's closing "]", "}".
+  EXPECT_NE(frame1.find("  translation  0.0 0.5 0.0\r\n  children [\r\n  DEF Cyl Shape {"),
+            std::string::npos)
+      << frame1;
+  EXPECT_LT(frame1.find("DEF EDGES Shape{"), frame1.find("DEF Cyl Shape {"));
+  EXPECT_NE(frame1.find("    height 1.0\r\n    }\r\n  }\r\n  ]\r\n}\r\n]\r\n}\r\n"),
+            std::string::npos);
+  EXPECT_EQ(frame1.find("Cyl2"), std::string::npos);
+  // Segment 2's, placed and scaled by its options: (0, 0.25, 0) becomes (3, 0.5, 0), length 2.
+  EXPECT_NE(frame2.find("  translation  3.0 0.5 0.0\r\n  children [\r\n  DEF Cyl2 Shape {"),
+            std::string::npos)
+      << frame2;
+  EXPECT_NE(frame2.find("    height 2.0\r\n"), std::string::npos);
+  EXPECT_EQ(frame2.find("DEF Cyl "), std::string::npos);
+  // The cylinders belong to the segments, not to the end of the file.
+  EXPECT_EQ(between(text, "coord DEF CSEG", "# Dummy sphere").find("Cyl"), std::string::npos);
 }
 
 TEST(SegmentedVrml, RealmTransDecidesWhetherLinkFacesAreTransparent) {
@@ -318,6 +361,12 @@ TEST(SegmentedVrml, ARealReaderAcceptsTheFile) {
          set_face(model, 1, {1, 2, 3, 4, 5}, 2, "n");
        },
        [](RunSettings& s) { s.Labelling = true, s.VertexLabel = 0, s.SegColour = 1; }, keep},
+      {"cylinder edges in both segments, AllCyl in segment 1", true,
+       [](Model& model, int segment) {
+         mark_cylinder_edges(model, segment);
+         if (segment == 1) model.FaceFlags(2) = "O", model.FaceFlags(3) = "O";
+       },
+       [](RunSettings& s) { s.AllCyl = true, s.SegEdge[2] = "1.5", s.FlipX[2] = true; }, keep},
       {"spheres asked, none drawn: no dummy sphere", false,
        [](Model& model, int) { model.VertexFlags(1) = "v"; }, none, keep},
       {"anchor segments only",

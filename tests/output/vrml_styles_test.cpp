@@ -424,6 +424,29 @@ TEST(VrmlStress, DeformedEdgesGetConesPointingByTheirStress) {
   EXPECT_EQ(count(lines_of(written(closers, stressed_cube(), settings)), "  DEF Con Shape {"), 0);
 }
 
+TEST(VrmlStress, EdgesTheHeaderWouldNotListGetNoCones) {
+  struct Case {
+    const char* name;
+    double first, second;  // deviations of edges 1 and 2; the other edges are exact
+    int cones;
+  };
+  const Case cases[] = {
+      // SE is 0: rounding noise gets no cones of radius 0.
+      {"all within 1e-10", 5e-11, -3e-11, 0},
+      {"exactly 1e-10", 1e-10, -1e-10, 0},
+      // SE 2e-10: 1% of it would let the noisy edge through; the listing threshold does not.
+      {"one listed edge beside noise", 2e-10, 5e-11, 2},
+  };
+  for (const Case& c : cases) {
+    Model model = cube();
+    model.EdgeDeviation(1) = c.first;
+    model.EdgeDeviation(2) = c.second;
+    const std::vector<std::string> lines =
+        lines_of(written(closers, model, RunSettings{}, stress_context()));
+    EXPECT_EQ(count(lines, "  DEF Con Shape {"), c.cones) << c.name;
+  }
+}
+
 TEST(VrmlStress, FacesOutOfPlaneGetADistortionSphereAtTheirCentre) {
   Model model = stressed_cube();
   model.FaceDeviation(3) = 0.004;  // face 1-2-6-5, centre (0, -0.5, 0)
