@@ -29,6 +29,19 @@ inline double length(Vec a) {
   return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
 }
 
+// The flat arrays of a vertex table triple, indexed by vertex number.
+struct Flat3 {
+  double* x;
+  double* y;
+  double* z;
+};
+Flat3 positions(Model& model) {
+  return {model.VertexX.data(), model.VertexY.data(), model.VertexZ.data()};
+}
+Flat3 shifts(Model& model) {
+  return {model.VertexShiftX.data(), model.VertexShiftY.data(), model.VertexShiftZ.data()};
+}
+
 bool has(const std::string& flags, char letter) {
   return flags.find(letter) != std::string::npos;
 }
@@ -114,9 +127,7 @@ void Relaxation::stop_local_expansion() {
 
 void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& deform,
                       double& deforp) {
-  double* shift_x = model_.VertexShiftX.data();
-  double* shift_y = model_.VertexShiftY.data();
-  double* shift_z = model_.VertexShiftZ.data();
+  auto [shift_x, shift_y, shift_z] = shifts(model_);
   for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
   bool local = local_running_ && iteration <= 999;
   if (local) local_expansion_term();
@@ -134,12 +145,8 @@ void Relaxation::measure(double& deform, double& deforp) {
 }
 
 void Relaxation::edge_term(double& deform, bool move) {
-  const double* x = model_.VertexX.data();
-  const double* y = model_.VertexY.data();
-  const double* z = model_.VertexZ.data();
-  double* shift_x = model_.VertexShiftX.data();
-  double* shift_y = model_.VertexShiftY.data();
-  double* shift_z = model_.VertexShiftZ.data();
+  auto [x, y, z] = positions(model_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_);
   double* deviation = model_.EdgeDeviation.data();
   const double* strength = model_.ForceStrength.data();
   const std::size_t edges = edge_a_.size();
@@ -166,9 +173,7 @@ void Relaxation::edge_term(double& deform, bool move) {
 }
 
 void Relaxation::shape_statistics(bool skip_hexagons) {
-  const double* x = model_.VertexX.data();
-  const double* y = model_.VertexY.data();
-  const double* z = model_.VertexZ.data();
+  auto [x, y, z] = positions(model_);
   auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
   auto distance = [&](int a, int b) { return length(position(a) - position(b)); };
   std::array<double, 4> short_sum{};
@@ -242,12 +247,8 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
 }
 
 void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
-  const double* x = model_.VertexX.data();
-  const double* y = model_.VertexY.data();
-  const double* z = model_.VertexZ.data();
-  double* shift_x = model_.VertexShiftX.data();
-  double* shift_y = model_.VertexShiftY.data();
-  double* shift_z = model_.VertexShiftZ.data();
+  auto [x, y, z] = positions(model_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_);
   double* face_deviation = model_.FaceDeviation.data();
   const double* strength = model_.ForceStrength.data();
   auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
@@ -322,12 +323,8 @@ void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
 }
 
 void Relaxation::local_expansion_term() {
-  const double* x = model_.VertexX.data();
-  const double* y = model_.VertexY.data();
-  const double* z = model_.VertexZ.data();
-  double* shift_x = model_.VertexShiftX.data();
-  double* shift_y = model_.VertexShiftY.data();
-  double* shift_z = model_.VertexShiftZ.data();
+  auto [x, y, z] = positions(model_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_);
   const std::size_t faces = face_sides_.size();
   std::vector<Vec> centre(faces + 1);
   for (std::size_t f = 0; f < faces; ++f) {
@@ -376,9 +373,7 @@ void Relaxation::local_expansion_term() {
 }
 
 void Relaxation::update() {
-  double* x = model_.VertexX.data();
-  double* y = model_.VertexY.data();
-  double* z = model_.VertexZ.data();
+  auto [x, y, z] = positions(model_);
   double* prev_x = model_.VertexPrevX.data();
   double* prev_y = model_.VertexPrevY.data();
   double* prev_z = model_.VertexPrevZ.data();
@@ -421,12 +416,8 @@ void Relaxation::update() {
 }
 
 int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
-  double* x = model_.VertexX.data();
-  double* y = model_.VertexY.data();
-  double* z = model_.VertexZ.data();
-  double* shift_x = model_.VertexShiftX.data();
-  double* shift_y = model_.VertexShiftY.data();
-  double* shift_z = model_.VertexShiftZ.data();
+  auto [x, y, z] = positions(model_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_);
   if (last_ >= hop.rows()) throw_subscript_error("HopDistance", last_);
   const double hop_strength = model_.ForceStrength(3);
   const double band_strength = model_.ForceStrength(6);

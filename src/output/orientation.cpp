@@ -72,46 +72,38 @@ std::vector<Point> flagged_positions(const Model& model, char letter) {
   return points;
 }
 
-// Turns every vertex and `extra` about the z axis: x' = x·cos θ + y·sin θ, y' = y·cos θ − x·sin θ.
-void turn_about_z(Model& model, double theta, Point& extra) {
-  const double c = std::cos(theta);
-  const double s = std::sin(theta);
-  const auto turn = [c, s](double& x, double& y) {
-    const double x0 = x;
-    const double y0 = y;
-    x = x0 * c + y0 * s;
-    y = y0 * c - x0 * s;
-  };
-  for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
-    turn(model.VertexX(v), model.VertexY(v));
-  turn(extra.x, extra.y);
+// Turns the pair (a, b) by `angle` in its plane: a' = a·cos + b·sin, b' = b·cos − a·sin.
+void turn(double& a, double& b, double c, double s) {
+  const double a0 = a;
+  const double b0 = b;
+  a = a0 * c + b0 * s;
+  b = b0 * c - a0 * s;
 }
 
-// Turns every vertex and `extra` in the y-z plane: y' = y·cos φ + z·sin φ, z' = z·cos φ − y·sin φ.
-void turn_in_yz(Model& model, double phi, Point& extra) {
-  const double c = std::cos(phi);
-  const double s = std::sin(phi);
-  const auto turn = [c, s](double& y, double& z) {
-    const double y0 = y;
-    const double z0 = z;
-    y = y0 * c + z0 * s;
-    z = z0 * c - y0 * s;
-  };
-  for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
-    turn(model.VertexY(v), model.VertexZ(v));
-  turn(extra.y, extra.z);
-}
-
-// Turns every vertex in the x-z plane: x' = x·cos ψ + z·sin ψ, z' = z·cos ψ − x·sin ψ.
-void turn_in_xz(Model& model, double psi) {
-  const double c = std::cos(psi);
-  const double s = std::sin(psi);
+// Turns every vertex (and `extra`, when given) in the plane of the two coordinates.
+void turn_vertices(Model& model, Table<double> Model::*first, Table<double> Model::*second,
+                   double angle, double* extra_first = nullptr, double* extra_second = nullptr) {
+  const double c = std::cos(angle);
+  const double s = std::sin(angle);
   for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
-    const double x0 = model.VertexX(v);
-    const double z0 = model.VertexZ(v);
-    model.VertexX(v) = x0 * c + z0 * s;
-    model.VertexZ(v) = z0 * c - x0 * s;
+    turn((model.*first)(v), (model.*second)(v), c, s);
   }
+  if (extra_first) turn(*extra_first, *extra_second, c, s);
+}
+
+// About the z axis: x' = x·cos θ + y·sin θ, y' = y·cos θ − x·sin θ.
+void turn_about_z(Model& model, double theta, Point& extra) {
+  turn_vertices(model, &Model::VertexX, &Model::VertexY, theta, &extra.x, &extra.y);
+}
+
+// In the y-z plane: y' = y·cos φ + z·sin φ, z' = z·cos φ − y·sin φ.
+void turn_in_yz(Model& model, double phi, Point& extra) {
+  turn_vertices(model, &Model::VertexY, &Model::VertexZ, phi, &extra.y, &extra.z);
+}
+
+// In the x-z plane (the vertices only): x' = x·cos ψ + z·sin ψ, z' = z·cos ψ − x·sin ψ.
+void turn_in_xz(Model& model, double psi) {
+  turn_vertices(model, &Model::VertexX, &Model::VertexZ, psi);
 }
 
 }  // namespace
