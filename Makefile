@@ -23,11 +23,11 @@ demo: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# Builds the Qt 6 desktop program and starts it (ostrel.ini is kept beside it in $(BUILD)/src/app).
+# Builds the Qt 6 desktop program and starts it (ostrel.ini is kept beside it in $(BUILD)/src/gui).
 gui: deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) -DOSTREL_BUILD_GUI=ON
 	cmake --build $(BUILD) -j $(JOBS) --target ostrel
-	./$(BUILD)/src/app/ostrel
+	./$(BUILD)/src/gui/ostrel
 
 # Google Benchmark figures of the relaxation (Release build).
 bench: deps

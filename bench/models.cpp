@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "engine/message_sink.h"
-#include "engine/random.h"
+#include "core/message_sink.h"
+#include "core/random.h"
 #include "input/parser.h"
 #include "prepare/inflation.h"
 #include "prepare/star_polygons.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/model.h"
-#include "engine/settings.h"
+#include "core/model.h"
+#include "core/settings.h"
 #include "prepare/edge_table.h"
 
 namespace ostrel::bench {

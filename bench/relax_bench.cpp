@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/lenient_number.h"
+#include "core/lenient_number.h"
 #include "engine/relax.h"
 #include "engine/run.h"
 #include "models.h"

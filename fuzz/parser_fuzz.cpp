@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "engine/run_error.h"
+#include "core/run_error.h"
 #include "input/parser.h"
 #include "input/prescan.h"
 

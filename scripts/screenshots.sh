@@ -56,7 +56,7 @@ done
 export QT_QPA_PLATFORM=xcb
 
 # The program itself, from a copy in a folder of its own, so that it starts without ostrel.ini.
-cp "$build/src/app/ostrel" "$work/ostrel"
+cp "$build/src/gui/ostrel" "$work/ostrel"
 "$work/ostrel" &
 program_pid=$!
 sleep 3

@@ -4,8 +4,8 @@
 
 #include "cli/json_writer.h"
 #include "cli/settings_flags.h"
-#include "engine/model.h"
-#include "engine/run_error.h"
+#include "core/model.h"
+#include "core/run_error.h"
 #include "input/parser.h"
 #include "input/prescan.h"
 #include "prepare/inflation.h"
@@ -25,17 +25,13 @@ struct Inspection {
 };
 
 // Passes messages on and answers the star-collapse question as told.
-class AnsweringHost final : public RunHost {
+class AnsweringHost final : public UserDialog {
  public:
   AnsweringHost(MessageSink& messages, bool yes) : messages_(messages), yes_(yes) {}
   void message(const std::string& text) override { messages_.message(text); }
   bool ask_yes_no(const std::string& question) override {
     messages_.message(question + (yes_ ? " Yes" : " No"));
     return yes_;
-  }
-  bool ask_resume(const std::string& text) override {
-    messages_.message(text);
-    return true;
   }
 
  private:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/message_sink.h"
+#include "core/message_sink.h"
 
 namespace ostrel::cli {
 

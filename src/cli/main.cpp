@@ -6,7 +6,7 @@
 
 #include "cli/inspect.h"
 #include "cli/run_command.h"
-#include "engine/run_error.h"
+#include "core/run_error.h"
 
 namespace {
 

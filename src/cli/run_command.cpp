@@ -9,14 +9,15 @@
 #include <iostream>
 #include <map>
 
-#include "app/settings_file.h"
 #include "cli/json_writer.h"
 #include "cli/settings_flags.h"
+#include "core/number_format.h"
 #include "engine/run.h"
 #include "input/parser.h"
 #include "input/prescan.h"
 #include "output/file_set.h"
-#include "output/number_format.h"
+#include "settings/run_option_checks.h"
+#include "settings/settings_file.h"
 
 namespace ostrel::cli {
 namespace {
@@ -188,7 +189,13 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
       return 2;
     }
   }
-  if (std::string problem = check_segment_options(request.settings); !problem.empty()) {
+  std::vector<std::string> ignored = drop_options_greyed_for_segments(request.settings);
+  if (!ignored.empty()) {
+    std::string names;
+    for (const std::string& name : ignored) names += (names.empty() ? "" : ", ") + name;
+    std::cerr << "Warning: " << names << " ignored: the input has segments\n";
+  }
+  if (std::string problem = first_run_option_problem(request.settings); !problem.empty()) {
     std::cerr << problem << "\n";
     return 2;
   }

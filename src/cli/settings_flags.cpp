@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-#include "engine/lenient_number.h"
+#include "core/lenient_number.h"
 
 namespace ostrel::cli {
 namespace {
@@ -52,8 +52,8 @@ Setter option(int RunSettings::*field, int lowest, int highest) {
   };
 }
 
-template <std::size_t N>
-Setter text_item(std::array<std::string, N> RunSettings::*field, std::size_t index) {
+template <class Owner, std::size_t N>
+Setter text_item(std::array<std::string, N> Owner::*field, std::size_t index) {
   return [=](RunSettings& s, std::string_view value) {
     (s.*field)[index] = std::string(value);
     return std::string();
@@ -248,16 +248,6 @@ std::string set_segment_options(RunSettings& settings, std::string_view text) {
       return "--segment: unknown field \"" + std::string(field) + "\"";
     }
     if (!problem.empty()) return problem;
-  }
-  return {};
-}
-
-std::string check_segment_options(const RunSettings& settings) {
-  for (int row = 1; row <= MaxSegments; ++row) {
-    const std::string& edge = settings.SegEdge[static_cast<std::size_t>(row)];
-    if (lenient_value(edge) < 0)
-      return "Error: Segment " + std::to_string(row) + " edge length must be >= 0";
-    if (edge.find(',') != std::string::npos) return "Dorvik, stop putting numbers in with commas!";
   }
   return {};
 }

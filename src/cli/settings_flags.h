@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/settings.h"
+#include "core/settings.h"
 
 namespace ostrel::cli {
 
@@ -21,11 +21,6 @@ std::string set_control_assignment(RunSettings& settings, std::string_view assig
 // `--segment K:edge=E,x=X,y=Y,z=Z,flip=xyz,trans`: the SegmentOptions row K. Returns what is
 // wrong, or empty.
 std::string set_segment_options(RunSettings& settings, std::string_view text);
-
-// The checks of the segment options' Run button, rows 1 to 5 in order (hidden rows too):
-// "Error: Segment K edge length must be >= 0" for a negative length, "Dorvik, stop putting
-// numbers in with commas!" for a comma in a length. Empty when every row passes.
-std::string check_segment_options(const RunSettings& settings);
 
 // Every control name set_control knows, for the help text.
 std::vector<std::string> control_names();

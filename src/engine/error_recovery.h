@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/debug_log.h"
-#include "engine/run_error.h"
+#include "core/debug_log.h"
+#include "core/run_error.h"
 #include "engine/run_host.h"
 
 namespace ostrel {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/model.h"
-#include "engine/settings.h"
+#include "core/model.h"
+#include "core/settings.h"
 
 namespace ostrel {
 

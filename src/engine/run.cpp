@@ -6,16 +6,18 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/debug_log.h"
+#include "core/debug_log.h"
+#include "core/lenient_number.h"
+#include "core/model.h"
+#include "core/number_format.h"
+#include "core/random.h"
+#include "engine/convergence.h"
 #include "engine/error_recovery.h"
-#include "engine/lenient_number.h"
-#include "engine/model.h"
-#include "engine/random.h"
 #include "engine/relax.h"
+#include "engine/segment_passes.h"
 #include "input/parser.h"
 #include "output/file_set.h"
 #include "output/generation_date.h"
-#include "output/number_format.h"
 #include "output/segmented.h"
 #include "prepare/inflation.h"
 #include "prepare/isomorph.h"
@@ -58,7 +60,11 @@ enum class Next { kGoOn, kNextIsomorph, kReread, kEnd };
 class Run {
  public:
   Run(const RunRequest& request, RunHost& host)
-      : request_(request), settings_(request.settings), host_(host), errors_(host) {
+      : request_(request),
+        settings_(request.settings),
+        host_(host),
+        errors_(host),
+        convergence_(settings_.run_mode(), settings_.iteration_limit()) {
     report_.seed = request.seed ? *request.seed : clock_seed();
     random_.seed(report_.seed);
   }
@@ -198,21 +204,15 @@ class Run {
     place_starting_positions(model, settings_, random_);
     host_.caption(base_name_ + "_isom" + std::to_string(IsomorphNo_));
     IterationNo_ = 0;
-    countdown_ = 0;
+    convergence_.start();
     found_ = false;
     graphics_ = true;
-    stall_iteration_ = -1;
-    stall_value_ = 0.0;
-    ring_.fill(0.0);
   }
 
   Next relax_isomorph() {
-    Model& model = *model_;
-    const std::int64_t limit = settings_.iteration_limit();
-    const int run_mode = settings_.run_mode();
     while (true) {
       ++IterationNo_;
-      ring_[static_cast<std::size_t>(IterationNo_ % 10)] = Deform_;
+      convergence_.record(IterationNo_, Deform_);
       const double previous_deform = Deform_;
       const double previous_deforp = Deforp_;
       Deform_ = 0.0;
@@ -221,7 +221,7 @@ class Run {
       if (Deform_ < 0.01) graphics_ = previous_deform >= 0.01;
 
       if (IterationNo_ % 10 == 0) {
-        Next next = poll(previous_deform);
+        Next next = poll();
         if (next == Next::kNextIsomorph) return finish_isomorph();
         if (next != Next::kGoOn) return next;
       }
@@ -232,30 +232,14 @@ class Run {
         throw RunError(kOverflow, "Error: Overflow.  Try reducing some Force Strengths",
                        "iteration " + std::to_string(IterationNo_));
       }
-      bool finished = IterationNo_ >= limit;
       const double change = std::fabs(Deform_ - previous_deform);
-      if (relax_->local_expansion_running()) {
-        if (change < 0.000001) {
-          relax_->stop_local_expansion();
-          ended_mode_ = mode_;
-          mode_ = kExpandNone;
-          countdown_ = 3;
-        }
-      } else if (mode_ == kExpandNone && ended_mode_ > 2 && countdown_ > 0) {
-        --countdown_;
+      StepVerdict verdict = convergence_.after_step(
+          {IterationNo_, Deform_, change, relax_->local_expansion_running(), mode_});
+      if (verdict.stop_expansion) {
+        relax_->stop_local_expansion();
+        mode_ = kExpandNone;
       }
-      const bool expanding = relax_->local_expansion_running();
-      if (run_mode == 2 && !expanding && countdown_ == 0) {
-        if ((change < 0.001 && Deform_ > 1.0) || (change < 0.000001 && Deform_ > 0.01))
-          finished = true;
-      }
-      if (run_mode == 3 && countdown_ < 1) {
-        if (change < 0.000000001 && !expanding && Deform_ > 0.0001) {
-          countdown_ = 3;
-        } else {
-          --countdown_;
-        }
-      }
+      bool finished = verdict.finished;
       if (!found_ && Deform_ < 0.001) {
         found_ = true;
         Signature signature = compute_signature();
@@ -270,40 +254,28 @@ class Run {
       }
       if (finished) return finish_isomorph();
 
-      // Stall test: once the model has stopped moving, it is written 100 iterations later
-      // unless it is still improving.
       const double moved = change + std::fabs(Deforp_ - previous_deforp);
-      if (moved < 0.000000000000001 && stall_iteration_ < 0) {
-        stall_iteration_ = IterationNo_;
-        stall_value_ = Deform_ + Deforp_;
+      StallVerdict stall = convergence_.stall_test(IterationNo_, Deform_, Deforp_, moved);
+      if (!stall.due) continue;
+      if (DebugLog* log = debug()) {
+        std::vector<std::string> lines{
+            "Iteration: " + print_form(IterationNo_) + " Deform: " + print_form(Deform_) +
+                " Deforp: " + print_form(Deforp_),
+            "  Change since last iteration: " + print_form(moved),
+            "       Change since iteration: " + print_form(stall.since) + print_form(stall.gain)};
+        if (!stall.improving)
+          lines.push_back("  Writing output files after iteration :" + print_form(IterationNo_));
+        guarded([&] { log->append(lines); });
       }
-      if (stall_iteration_ >= 0 && IterationNo_ - stall_iteration_ > 100) {
-        const double sum = Deform_ + Deforp_;
-        bool improving = sum < stall_value_;
-        if (DebugLog* log = debug()) {
-          std::vector<std::string> lines{
-              "Iteration: " + print_form(IterationNo_) + " Deform: " + print_form(Deform_) +
-                  " Deforp: " + print_form(Deforp_),
-              "  Change since last iteration: " + print_form(moved),
-              "       Change since iteration: " + print_form(stall_iteration_) +
-                  print_form(sum - stall_value_)};
-          if (!improving)
-            lines.push_back("  Writing output files after iteration :" + print_form(IterationNo_));
-          guarded([&] { log->append(lines); });
-        }
-        if (!improving) {
-          found_ = true;
-          return finish_isomorph();
-        }
-        stall_iteration_ = IterationNo_;
-        stall_value_ = sum;
+      if (!stall.improving) {
+        found_ = true;
+        return finish_isomorph();
       }
-      (void)model;
     }
   }
 
   // Every tenth iteration: show the state, then act on the buttons pressed since the last poll.
-  Next poll(double previous_deform) {
+  Next poll() {
     ProgressSnapshot snapshot;
     snapshot.Deform = Deform_;
     snapshot.Deforp = Deforp_;
@@ -315,7 +287,6 @@ class Run {
     snapshot.z_min = relax_->z_min();
     snapshot.z_max = relax_->z_max();
     snapshot.graphics = graphics_ && Deform_ > 0.005;
-    (void)previous_deform;
     host_.progress(snapshot);
     ButtonPresses pressed = host_.poll();
     if (pressed.quit) {
@@ -397,58 +368,17 @@ class Run {
 
   // After the last segment: the realm section, then the segmented files and their message.
   Next write_segmented(bool read_realms) {
-    Model& model = *model_;
-    std::string unclosed_message;
-    if (read_realms) {
-      model.RealmOnly = true;
-      model.RealmFaceNo = 0;
-      ParseRequest parse_request;
-      parse_request.SegmentCount = settings_.SegmentCount;
-      parse_request.OutputName = base_name_;
-      ParseResult realms = parse_input(model, text_, parse_request, host_);
-      model.RealmOnly = false;
-      if (realms.status == ParseStatus::kAbandoned) return stop_with(realms.message);
-      // Without a closed realm section the segments are written with the realm faces read.
-      if (realms.status == ParseStatus::kRealmSectionUnclosed) {
-        unclosed_message = realms.message.empty() ? " " : realms.message;
-        if (model.RealmFaceNo == 0) model.RealmFaceNo = 1;
-      }
-    }
-    std::vector<int> rows;
-    for (int face = 1; face < model.RealmFaceNo; ++face) {
-      std::string problem = realm_face_rows(model, face, rows);
-      if (!problem.empty()) return stop_with(problem);
-    }
-    if (DebugLog* log = debug()) {
-      std::vector<std::string> lines;
-      for (int face = 1; face < model.RealmFaceNo; ++face) {
-        std::string line = "Inter-realm Link: " + print_form(face) + " Vertices:";
-        for (int corner = 1; corner <= model.RealmFaceSides(face); ++corner) {
-          line += print_form(model.RealmFaceVertex(face, corner));
-        }
-        lines.push_back(line);
-        lines.push_back("");
-      }
-      guarded([&] { log->append(lines); });
-    }
     output_name_ = base_name_;
-    OutputContext context = output_context(output_name_);
-    segmented_.SegmentCount = settings_.SegmentCount;
-    std::vector<std::filesystem::path> paths;
-    for (const WrittenFile& file :
-         write_segmented_file_set(segmented_, model, settings_, context, host_, errors_)) {
-      paths.push_back(file.path);
-    }
-    report_.files.insert(report_.files.end(), paths.begin(), paths.end());
+    SegmentedEnd end =
+        finish_segmented_model(*model_, settings_, text_, read_realms, segmented_,
+                               output_context(output_name_), host_, errors_, debug());
+    if (!end.error.empty()) return stop_with(end.error);
+    report_.files.insert(report_.files.end(), end.files.begin(), end.files.end());
     if (report_.isomorphs.empty())
-      record_isomorph(IsomorphOutcome::kWritten, paths);
+      record_isomorph(IsomorphOutcome::kWritten, end.files);
     else
-      report_.isomorphs.back().files = paths;
-    if (unclosed_message.size() > 1) {
-      host_.message(unclosed_message);
-    } else {
-      host_.message("W02: " + output_name_ + " segmented VRML file written");
-    }
+      report_.isomorphs.back().files = end.files;
+    host_.message(end.message);
     return Next::kEnd;
   }
 
@@ -584,6 +514,7 @@ class Run {
   RunSettings settings_;
   RunHost& host_;
   RunErrorHandler errors_;
+  Convergence convergence_;
   RunReport report_;
   Random random_;
   std::unique_ptr<Model> model_;
@@ -603,18 +534,13 @@ class Run {
   std::int64_t IterationNo_ = 0;
   double Deform_ = 999.0;
   double Deforp_ = 999.0;
-  std::array<double, 10> ring_{};
   std::array<double, kMaxIsomorphs + 1> signatures_{};
   int mode_ = kExpandGlobal;
   int kept_mode_ = kExpandGlobal;
-  int ended_mode_ = 0;
-  int countdown_ = 0;
   bool found_ = false;
   bool graphics_ = true;
   bool debug_started_ = false;
   bool input_positions_in_force_ = false;
-  std::int64_t stall_iteration_ = -1;
-  double stall_value_ = 0.0;
   int attempts_ = 0;
   int new_written_ = 0;
 };

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/settings.h"
 #include "engine/run_host.h"
-#include "engine/settings.h"
 #include "input/shapes.h"
 
 namespace ostrel {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/message_sink.h"
+#include "core/message_sink.h"
 
 namespace ostrel {
 
@@ -36,10 +36,8 @@ struct ButtonPresses {
   bool less_f1 = false;
 };
 
-class RunHost : public MessageSink {
+class RunHost : public UserDialog {
  public:
-  // The star-collapse question (Yes/No).
-  virtual bool ask_yes_no(const std::string& question) = 0;
   // The run's error prompt: true for OK (go on), false for Cancel (end the run).
   virtual bool ask_resume(const std::string& text) = 0;
   // Every tenth iteration.
@@ -49,8 +47,6 @@ class RunHost : public MessageSink {
   virtual void duplicate_label(const std::string&) {}
   // The button presses since the last poll.
   virtual ButtonPresses poll() { return {}; }
-  // The system beep.
-  virtual void beep() {}
 };
 
 }  // namespace ostrel

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/lenient_number.h"
-#include "engine/run_error.h"
-#include "output/number_format.h"
+#include "core/lenient_number.h"
+#include "core/number_format.h"
+#include "core/run_error.h"
 
 namespace ostrel {
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "engine/debug_log.h"
-#include "engine/message_sink.h"
-#include "engine/model.h"
+#include "core/debug_log.h"
+#include "core/message_sink.h"
+#include "core/model.h"
 
 namespace ostrel {
 

@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "engine/settings.h"
+#include "core/settings.h"
 
 namespace ostrel {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/model.h"
+#include "core/model.h"
 
 namespace ostrel {
 

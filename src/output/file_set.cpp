@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "engine/model.h"
-#include "engine/run_error.h"
-#include "engine/run_host.h"
-#include "input/colour.h"
+#include "core/colour.h"
+#include "core/message_sink.h"
+#include "core/model.h"
+#include "core/run_error.h"
 #include "output/off_writer.h"
 #include "output/orientation.h"
 #include "output/vrml_anim.h"
@@ -107,7 +107,7 @@ std::filesystem::path vrml_file_path(const RunSettings& settings, const OutputCo
 }
 
 std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& settings,
-                                        const OutputContext& context, RunHost& host,
+                                        const OutputContext& context, UserDialog& host,
                                         ErrorHandler& errors) {
   std::vector<WrittenFile> written;
 

@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "core/settings.h"
 
 namespace ostrel {
 
 struct Model;
 class DebugLog;
-class RunHost;
+class UserDialog;
 class ErrorHandler;
 
 // What the engine supplies to a writer call besides the model and the settings.
@@ -132,7 +132,7 @@ struct WrittenFile {
 // as it was) and the next one follows; when it throws RunStopped, that ends the call.
 // Returns the files written, in order.
 std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& settings,
-                                        const OutputContext& context, RunHost& host,
+                                        const OutputContext& context, UserDialog& host,
                                         ErrorHandler& errors);
 
 }  // namespace ostrel

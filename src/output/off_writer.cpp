@@ -3,8 +3,8 @@
 #include <numeric>
 #include <string_view>
 
-#include "engine/model.h"
-#include "output/number_format.h"
+#include "core/model.h"
+#include "core/number_format.h"
 #include "output/output_file.h"
 
 namespace ostrel {

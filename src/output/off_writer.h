@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/message_sink.h"
-#include "engine/settings.h"
-#include "input/colour.h"
+#include "core/colour.h"
+#include "core/message_sink.h"
+#include "core/settings.h"
 #include "output/file_set.h"
 
 namespace ostrel {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model.h"
+#include "core/model.h"
 
 namespace ostrel {
 namespace {

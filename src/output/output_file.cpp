@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "engine/run_error.h"
+#include "core/run_error.h"
 
 namespace ostrel {
 namespace {

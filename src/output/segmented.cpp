@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "engine/run_error.h"
-#include "engine/run_host.h"
-#include "input/colour.h"
-#include "output/number_format.h"
+#include "core/colour.h"
+#include "core/message_sink.h"
+#include "core/number_format.h"
+#include "core/run_error.h"
 #include "output/output_file.h"
 #include "output/vrml_segmented.h"
 
@@ -164,7 +164,7 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
 std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmented,
                                                   const Model& run_model,
                                                   const RunSettings& settings,
-                                                  const OutputContext& context, RunHost& host,
+                                                  const OutputContext& context, UserDialog& host,
                                                   ErrorHandler& errors) {
   std::vector<WrittenFile> written;
   {

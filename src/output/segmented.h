@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/model.h"
-#include "engine/settings.h"
+#include "core/model.h"
+#include "core/settings.h"
 #include "output/file_set.h"
 #include "output/off_writer.h"
 
 namespace ostrel {
 
-class RunHost;
+class UserDialog;
 class ErrorHandler;
 
 struct SegmentedModel {
@@ -55,7 +55,7 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
 std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmented,
                                                   const Model& run_model,
                                                   const RunSettings& settings,
-                                                  const OutputContext& context, RunHost& host,
+                                                  const OutputContext& context, UserDialog& host,
                                                   ErrorHandler& errors);
 
 }  // namespace ostrel

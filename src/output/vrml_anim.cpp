@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/model.h"
-#include "output/number_format.h"
+#include "core/model.h"
+#include "core/number_format.h"
 #include "output/output_file.h"
 #include "output/vrml_geometry.h"
 

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/lenient_number.h"
-#include "engine/model.h"
-#include "input/colour.h"
-#include "output/number_format.h"
+#include "core/colour.h"
+#include "core/lenient_number.h"
+#include "core/model.h"
+#include "core/number_format.h"
 #include "output/output_file.h"
 
 namespace ostrel {

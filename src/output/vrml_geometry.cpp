@@ -4,10 +4,10 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "engine/lenient_number.h"
-#include "engine/model.h"
-#include "input/colour.h"
-#include "output/number_format.h"
+#include "core/colour.h"
+#include "core/lenient_number.h"
+#include "core/model.h"
+#include "core/number_format.h"
 #include "output/vrml_cylinder.h"
 
 namespace ostrel {
@@ -15,7 +15,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::string_view kCoordinatePattern = "#0.0#######";
-constexpr std::string_view kLabelPattern = "##0.0#######";
 
 bool has_letter(std::string_view flags, char letter) {
   return flags.find(letter) != std::string_view::npos;
@@ -31,10 +30,6 @@ int face_step(const Model& model, int face) {
   return std::max(model.FaceStep(face), 1);
 }
 
-VrmlPoint vertex_point(const Model& model, int v) {
-  return {model.VertexX(v), model.VertexY(v), model.VertexZ(v)};
-}
-
 // Index of vertex v in the coordinate list.
 int point_of_vertex(const CoordinateLayout& layout, int v) {
   return v - layout.first_vertex;
@@ -44,88 +39,16 @@ std::string transparency_text(const RunSettings& settings) {
   return FormatOutputNumber(lenient_value(settings.TransLevel), "#0.00");
 }
 
-// The shared definitions of one kind of label (vertices or faces).
-struct LabelKind {
-  std::string_view appearance;  // "App1" or "App2"
-  std::string_view font;        // "Fons1" or "Fons2"
-  std::string colour;           // emissive colour, VRML form
-  std::string font_size;
-};
+}  // namespace
 
-void write_label(std::ostream& out, const VrmlInputs& inputs, const SegmentPlacement& placement,
-                 const VrmlPoint& point, int number, const LabelKind& kind, bool first) {
-  const RunSettings& settings = inputs.settings;
-  const bool billboard = settings.VertexLabel == 1;
-  double factor = billboard ? 1.01 : 1.0;
-  if (settings.HighVert) factor += lenient_value(settings.VertexSize) * 0.005;
-  const VrmlPoint scaled{point.x * factor, point.y * factor, point.z * factor};
-  std::string text;
-
-  vrml_line(out, "Transform {");
-  if (!billboard) {
-    // Turn the text, which faces +z, to face along the ray from the origin through the point.
-    const VrmlPoint direction{placement.flip_x * point.x, placement.flip_y * point.y,
-                              placement.flip_z * point.z};
-    const double length = vector_length(direction.x, direction.y, direction.z);
-    VrmlPoint unit{0.0, 0.0, 1.0};
-    if (length > 0.0) unit = {direction.x / length, direction.y / length, direction.z / length};
-    const double d = vector_length(unit.x, unit.y, unit.z - 1.0);
-    const double angle = 2.0 * arc_sine(d / 2.0);
-    double axis_x = -unit.y;
-    double axis_y = unit.x;
-    // On the z axis the axis vanishes: a point on the negative side still needs its half turn.
-    if (std::abs(axis_x) < 1e-12 && std::abs(axis_y) < 1e-12) {
-      axis_x = 0.0;
-      axis_y = 1.0;
-    }
-    text = " rotation ";
-    append_output_number(text, axis_x, kLabelPattern);
-    text += ' ';
-    append_output_number(text, axis_y, kLabelPattern);
-    text += " 0.0 ";
-    append_output_number(text, angle, kLabelPattern);
-    vrml_line(out, text);
-  }
-  text = " translation ";
-  append_point(text, placement.apply(scaled), kLabelPattern);
-  vrml_line(out, text);
-  vrml_line(out, "  children[");
-  if (billboard) {
-    vrml_line(out, "  Billboard {");
-    vrml_line(out, "  axisOfRotation  0 0 0");
-    vrml_line(out, "  children[");
-  }
-  vrml_line(out, "   Shape{");
-  if (first) {
-    vrml_line(out, "    appearance DEF " + std::string(kind.appearance) + " Appearance {");
-    vrml_line(out, "     material Material {");
-    vrml_line(out, "      diffuseColor 0 0 0");
-    vrml_line(out, "      emissiveColor " + kind.colour);
-    vrml_line(out, "    }}");
-    vrml_line(out, "    geometry Text {");
-    vrml_line(out, "      fontStyle DEF " + std::string(kind.font) + " FontStyle {");
-    vrml_line(out, "        size " + kind.font_size);
-    vrml_line(out, "        family \"SERIF\"");
-    vrml_line(out, "        justify \"MIDDLE\"");
-    vrml_line(out, "      }");
-  } else {
-    vrml_line(out, "    appearance USE " + std::string(kind.appearance));
-    vrml_line(out, "    geometry Text {");
-    vrml_line(out, "      fontStyle USE " + std::string(kind.font));
-  }
-  vrml_line(out, "      string \"" + print_form(number) + "\"");
-  vrml_line(out, "}}]}");
-  if (billboard) vrml_line(out, "]}");
-  vrml_line(out, " ");
+VrmlPoint vertex_point(const Model& model, int v) {
+  return {model.VertexX(v), model.VertexY(v), model.VertexZ(v)};
 }
 
-// The last vertex that is the input's own.
 int last_input_vertex(const Model& model, const OutputContext& context) {
   return context.InputLastVertex ? std::min(*context.InputLastVertex, model.LastVertex)
                                  : model.LastVertex;
 }
-
-}  // namespace
 
 void append_point(std::string& text, const VrmlPoint& p, std::string_view pattern) {
   append_output_number(text, p.x, pattern);
@@ -150,79 +73,6 @@ VrmlPoint face_centre_point(const Model& model, int face) {
     centre.z /= n;
   }
   return centre;
-}
-
-// --- Colour table -------------------------------------------------------------------------
-
-const std::array<std::string_view, kVrmlColourCount>& vrml_colour_names() {
-  // clang-format off
-  static const std::array<std::string_view, kVrmlColourCount> names{
-      "", "Inter-Realm Face", "Highlight Colour", "Triangles", "Squares",      // 0..4
-      "Pentagons", "Hexagons", "Apolydronics", "Octagons", "",                 // 5..9
-      "Decagons", "Pentagrams", "Octagrams", "Decagrams", "Rhombus Set 1",     // 10..14
-      "Rhombus Set 2", "Segment 1", "Segment 2", "Segment 3", "Segment 4",     // 15..19
-      "Segment 5", "", "", "", "", "", "", "", "",                             // 20..28
-      "Highlight Colour", "Distorted Hexagon 1", "Distorted Hexagon 2",        // 29..31
-      "Rhombus Set 3"};                                                        // 32
-  // clang-format on
-  return names;
-}
-
-std::array<std::string, kVrmlColourCount> vrml_colour_table(const RunSettings& settings,
-                                                            const RhombusSetColours& rhombus,
-                                                            MessageSink& sink) {
-  std::array<std::string, kVrmlColourCount> lines;
-  const auto& names = vrml_colour_names();
-  const auto entry = [&](std::size_t index, const std::string& text, std::string_view comment) {
-    lines[index] =
-        "       " + ColourTextToVrml(text, names[index], sink) + ", #" + std::string(comment);
-  };
-  lines[0] = "        0 0 0,";
-  entry(1, settings.RealmFace, "  1 inter realm faces");
-  entry(2, settings.ColourH, "  2 highlighting");
-  entry(3, settings.Colour3, " 3 triangle");
-  entry(4, settings.Colour4, " 4 square");
-  entry(5, settings.Colour5, " 5 pentagon");
-  entry(6, settings.Colour6, " 6 hexagon");
-  entry(7, settings.Colour7, " 7 apolydronic");
-  entry(8, settings.Colour8, " 8 octagon");
-  lines[9] = "        0 0 0";
-  entry(10, settings.Colour10, " 10 decagon");
-  entry(11, settings.Colour52, " 11 pentagram");
-  entry(12, settings.Colour83, " 12 octagram");
-  entry(13, settings.Colour103, " 13 decagram");
-  entry(14, rhombus.set[1], "  14 rhombus set 1");
-  entry(15, rhombus.set[2], "  15 rhombus set 2");
-  for (std::size_t segment = 1; segment <= MaxSegments; ++segment) {
-    entry(15 + segment, settings.ColourS[segment],
-          " " + std::to_string(15 + segment) + " segment " + std::to_string(segment));
-  }
-  lines[21] = "        1 0 0     # 21 red";
-  lines[22] = "        1 .6 0    # 22 amber (orange)";
-  lines[23] = "        1 1 0     # 23 yellow";
-  lines[24] = "        0 1 0     # 24 green";
-  lines[25] = "        0 1 1     # 25 cyan";
-  lines[26] = "        0 0 1     # 26 blue";
-  lines[27] = "        1 0 1     # 27 magenta";
-  lines[28] = "        .8 .8 .8  # 28 pseudo-white (grey)";
-  entry(29, settings.ColourH, " 29 Highlight");
-  entry(30, settings.DHCol1, " 30 Distorted Hexagon 1");
-  entry(31, settings.DHCol2, " 31 Distorted Hexagon 2");
-  entry(32, rhombus.set[3], "  32 rhombus set 3");
-  return lines;
-}
-
-std::vector<int> face_colour_indices(const Model& model, const RunSettings& settings) {
-  std::vector<int> indices(static_cast<std::size_t>(std::max(model.FaceCount, 0)) + 1, 0);
-  const HighlightState highlight{settings.Highlight, settings.highlight_kind()};
-  int colour_class = 0;  // a face no rule covers takes the previous face's class
-  for (int f = 1; f <= model.FaceCount; ++f) {
-    const std::optional<int> index =
-        FaceColourIndex(model.FaceSides(f), model.FaceStep(f), model.FaceFlags(f), colour_class,
-                        highlight, HighlightScope::kVrmlFaceSet);
-    indices[static_cast<std::size_t>(f)] = index.value_or(0);
-  }
-  return indices;
 }
 
 // --- Segment placement --------------------------------------------------------------------
@@ -611,37 +461,6 @@ SphereStep write_vertex_spheres(std::ostream& out, const VrmlInputs& inputs,
     vrml_line(out, "");
   }
   return first ? SphereStep::kNoneDrawn : SphereStep::kDrawn;
-}
-
-void write_labels(std::ostream& out, const VrmlInputs& inputs) {
-  const Model& model = inputs.model;
-  const RunSettings& settings = inputs.settings;
-  if (!settings.Labelling && !settings.SideLab) return;
-  const SegmentPlacement placement = label_placement(settings, inputs.context);
-  const std::string font_size =
-      FormatOutputNumber(inputs.context.ViewingDistance * placement.edge / 50.0, "#0.###");
-
-  if (settings.Labelling) {
-    const LabelKind kind{"App1", "Fons1",
-                         ColourTextToVrml(settings.LabVCol, "Vertex Labels", inputs.sink),
-                         font_size};
-    bool first = true;
-    for (int v = model.FirstVertex; v <= last_input_vertex(model, inputs.context); ++v) {
-      write_label(out, inputs, placement, vertex_point(model, v), v, kind, first);
-      first = false;
-    }
-  }
-  if (settings.SideLab) {
-    const LabelKind kind{"App2", "Fons2",
-                         ColourTextToVrml(settings.LabFCol, "Face Total Labels", inputs.sink),
-                         font_size};
-    bool first = true;
-    for (int f = 1; f <= model.FaceCount; ++f) {
-      if (has_letter(model.FaceFlags(f), 'B')) continue;
-      write_label(out, inputs, placement, face_centre_point(model, f), f, kind, first);
-      first = false;
-    }
-  }
 }
 
 // --- Closers ------------------------------------------------------------------------------

@@ -17,39 +17,15 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/message_sink.h"
-#include "engine/settings.h"
+#include "core/message_sink.h"
+#include "core/settings.h"
 #include "output/file_set.h"
+#include "output/vrml_colours.h"
 #include "output/vrml_header.h"
 
 namespace ostrel {
 
 struct Model;
-
-// --- Colour table -------------------------------------------------------------------------
-
-inline constexpr int kVrmlColourCount = 33;  // indices 0..32 of the colour table COL
-
-// The name under which the colour text of each table entry is reported when it is clipped
-// ("Triangles", "Rhombus Set 1", ...); empty for the fixed entries 0, 9 and 21..28.
-const std::array<std::string_view, kVrmlColourCount>& vrml_colour_names();
-
-// The 33 lines of the colour table as written, index 0..32:
-//    0 "        0 0 0,"                     9 "        0 0 0"
-//    1 RealmFace  ", #  1 inter realm faces"  2 ColourH ", #  2 highlighting"
-//    3..8 Colour3..Colour8 (", # 3 triangle" ... ", # 8 octagon")
-//   10 Colour10, 11 Colour52, 12 Colour83, 13 Colour103, 14 and 15 rhombus sets 1 and 2,
-//   16..20 ColourS1..ColourS5, 21..28 the fixed named colours ("        1 0 0     # 21 red"),
-//   29 ColourH, 30 DHCol1, 31 DHCol2, 32 rhombus set 3.
-// A settings colour is written "       " + its VRML form + its comment; each is converted in
-// index order, a clipped one reported through `sink` under its name.
-std::array<std::string, kVrmlColourCount> vrml_colour_table(const RunSettings& settings,
-                                                            const RhombusSetColours& rhombus,
-                                                            MessageSink& sink);
-
-// The colour table index (FaceColourIndex with the highlight of the face set) of every face,
-// by face 1..FaceCount (entry 0 unused); 0 for a face flagged "B".
-std::vector<int> face_colour_indices(const Model& model, const RunSettings& settings);
 
 // --- Segment placement --------------------------------------------------------------------
 
@@ -100,6 +76,12 @@ bool drawn_as_star(int step, std::string_view flags);
 // The mean of a face's corners (the origin for a face without corners): the centre point of a
 // star face, and where the face's label and distortion sphere stand.
 VrmlPoint face_centre_point(const Model& model, int face);
+
+// The position of vertex v.
+VrmlPoint vertex_point(const Model& model, int v);
+
+// The last vertex that is the input's own (later ones were added by augmentation).
+int last_input_vertex(const Model& model, const OutputContext& context);
 
 // The inner points of a face's frame, one per corner 1..n: P + (C − P)·w / (R·cos(π·m/n)) with
 // C the mean of the corners, R the distance from C to corner 1, w = FrameVal / 100 and m the

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "engine/lenient_number.h"
-#include "engine/model.h"
-#include "input/colour.h"
-#include "output/number_format.h"
+#include "core/colour.h"
+#include "core/lenient_number.h"
+#include "core/model.h"
+#include "core/number_format.h"
 
 namespace ostrel {
 namespace {

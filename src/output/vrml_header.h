@@ -13,8 +13,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "engine/message_sink.h"
-#include "engine/settings.h"
+#include "core/message_sink.h"
+#include "core/settings.h"
 #include "output/file_set.h"
 
 namespace ostrel {

@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/lenient_number.h"
-#include "engine/model.h"
-#include "input/colour.h"
-#include "output/number_format.h"
+#include "core/colour.h"
+#include "core/lenient_number.h"
+#include "core/model.h"
+#include "core/number_format.h"
 #include "output/output_file.h"
 #include "output/vrml_geometry.h"
 #include "output/vrml_header.h"

@@ -34,8 +34,8 @@
 #include <filesystem>
 #include <ostream>
 
-#include "engine/message_sink.h"
-#include "engine/settings.h"
+#include "core/message_sink.h"
+#include "core/settings.h"
 #include "output/file_set.h"
 #include "output/segmented.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "engine/lenient_number.h"
-#include "input/colour.h"
-#include "output/number_format.h"
+#include "core/colour.h"
+#include "core/lenient_number.h"
+#include "core/number_format.h"
 #include "output/output_file.h"
 #include "output/vrml_geometry.h"
 

@@ -1,7 +1,7 @@
 #include "prepare/augment.h"
 
-#include "input/colour.h"
-#include "output/number_format.h"
+#include "core/colour.h"
+#include "core/number_format.h"
 
 namespace ostrel {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "engine/debug_log.h"
-#include "engine/model.h"
-#include "engine/settings.h"
+#include "core/debug_log.h"
+#include "core/model.h"
+#include "core/settings.h"
 
 namespace ostrel {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "output/number_format.h"
+#include "core/number_format.h"
 
 namespace ostrel {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "engine/debug_log.h"
-#include "engine/model.h"
+#include "core/debug_log.h"
+#include "core/model.h"
 
 namespace ostrel {
 

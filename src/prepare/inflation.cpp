@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/lenient_number.h"
-#include "output/number_format.h"
+#include "core/lenient_number.h"
+#include "core/number_format.h"
 
 namespace ostrel {
 namespace {

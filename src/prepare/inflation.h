@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/debug_log.h"
-#include "engine/model.h"
-#include "engine/random.h"
-#include "engine/settings.h"
+#include "core/debug_log.h"
+#include "core/model.h"
+#include "core/random.h"
+#include "core/settings.h"
 #include "prepare/edge_table.h"
 
 namespace ostrel {

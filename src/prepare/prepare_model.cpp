@@ -1,13 +1,13 @@
 #include "prepare/prepare_model.h"
 
-#include "engine/lenient_number.h"
+#include "core/lenient_number.h"
 #include "prepare/augment.h"
 #include "prepare/isomorph.h"
 #include "prepare/star_polygons.h"
 
 namespace ostrel {
 
-PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host,
+PreparedModel prepare_model(Model& model, const RunSettings& settings, UserDialog& host,
                             DebugLog* debug) {
   PreparedModel prepared;
   if (settings.HighVert) {

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "engine/debug_log.h"
-#include "engine/model.h"
-#include "engine/run_host.h"
-#include "engine/settings.h"
+#include "core/debug_log.h"
+#include "core/message_sink.h"
+#include "core/model.h"
+#include "core/settings.h"
 #include "prepare/edge_table.h"
 #include "prepare/inflation.h"
 
@@ -28,7 +28,7 @@ struct PreparedModel {
 
 // Applies HighVert and AllCyl, then prepares the model. Questions (the star collapse) go to
 // `host`.
-PreparedModel prepare_model(Model& model, const RunSettings& settings, RunHost& host,
+PreparedModel prepare_model(Model& model, const RunSettings& settings, UserDialog& host,
                             DebugLog* debug);
 
 }  // namespace ostrel

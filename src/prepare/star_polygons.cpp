@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "output/number_format.h"
+#include "core/number_format.h"
 
 namespace ostrel {
 namespace {
@@ -22,7 +22,7 @@ int StarOrderStep(int corners, int step) {
   return 0;
 }
 
-std::optional<bool> collapse_fans(Model& model, RunHost& host, DebugLog* debug) {
+std::optional<bool> collapse_fans(Model& model, UserDialog& host, DebugLog* debug) {
   std::optional<bool> answer;
   // VertexX marks collapsed centres until the vertex clean-up; the positions come later.
   for (int v = std::max(model.FirstVertex, 0); v <= model.LastVertex; ++v) model.VertexX(v) = 0.0;

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "engine/debug_log.h"
-#include "engine/model.h"
-#include "engine/run_host.h"
+#include "core/debug_log.h"
+#include "core/message_sink.h"
+#include "core/model.h"
 
 namespace ostrel {
 
@@ -19,7 +19,7 @@ int StarOrderStep(int corners, int step);
 // centre vertex) into one star face, after asking `host` once per pass. The centre is marked
 // in VertexX with -999 for the vertex clean-up. Returns the answer given (nullopt when no fan
 // was found, so nothing was asked).
-std::optional<bool> collapse_fans(Model& model, RunHost& host, DebugLog* debug);
+std::optional<bool> collapse_fans(Model& model, UserDialog& host, DebugLog* debug);
 
 // Removes vertices that no face uses (collapsed centres among them) and closes the gaps in the
 // numbering: face corners, links, vertex flags, marked edges, the current segment's joint

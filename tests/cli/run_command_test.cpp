@@ -88,6 +88,26 @@ TEST(CliRun, ExitStatusAndMessages) {
   EXPECT_TRUE(std::filesystem::exists(once.file("cube_debug.txt")));  // --set and flags together
 }
 
+TEST(CliRun, OptionsTheFormRefusesAreRefusedBeforeTheRun) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--glob-lim", "0.5"}, "Error: Global Limit must be >= 1\n"},
+      {{"--band-length", "-1"}, "Error: Band Length must be > 0\n"},
+      {{"--augment", "4"}, "Error: You must choose an Augment Option\n"},
+      {{"--weaken", "2"}, "Error: Weaken limit must be >=3\n"},
+  };
+  for (const auto& [options, message] : cases) {
+    CliRun run(test::example_path("cube.txt"), options);
+    EXPECT_EQ(run.result.exit_code, 2);
+    EXPECT_EQ(run.result.err, message);
+    EXPECT_FALSE(std::filesystem::exists(run.file("cube.off")));
+  }
+  // An input with segments greys these options on the form; here they are dropped with a word.
+  CliRun segmented(test::example_path("anchored_square.txt"), {"--seed", "1", "--weaken", "2"});
+  EXPECT_EQ(segmented.result.exit_code, 0) << segmented.result.err;
+  EXPECT_NE(segmented.result.err.find("Warning: Once, Weaken ignored: the input has segments\n"),
+            std::string::npos);
+}
+
 TEST(CliRun, MissingOutputFolder) {
   test::TempDir dir;
   auto result = test::run_cli(

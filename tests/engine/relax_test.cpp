@@ -171,7 +171,7 @@ TEST(Relaxation, UpdateKeepsTheModelCentred) {
 }  // namespace
 }  // namespace ostrel
 
-#include "engine/random.h"
+#include "core/random.h"
 #include "prepare/inflation.h"
 
 namespace ostrel {

@@ -319,8 +319,10 @@ TEST(Run, ForcesThatOvershootEndTheRunWithTheOverflowMessage) {
   f.request.settings.Force[2] = "0";  // the weakened-face strength divides by Force2
   RunReport report = f.run();
   EXPECT_EQ(report.end, RunEnd::kError);
-  EXPECT_EQ(f.host.prompts, std::vector<std::string>{"OSTREL has come across error, attempting to resume 6"});
-  EXPECT_EQ(f.host.messages, std::vector<std::string>{"Error: Overflow.  Try reducing some Force Strengths"});
+  EXPECT_EQ(f.host.prompts,
+            std::vector<std::string>{"OSTREL has come across error, attempting to resume 6"});
+  EXPECT_EQ(f.host.messages,
+            std::vector<std::string>{"Error: Overflow.  Try reducing some Force Strengths"});
   EXPECT_TRUE(report.files.empty());
 }
 
@@ -328,8 +330,9 @@ TEST(Run, CentroidVerticesAreNotCheckedForAModelWrittenAsEntered) {
   Fixture f("{C1,C2,C3,-1,1,3,4,-1,1,4,2,-1,2,4,3,-1,(0,0,0,1,0,0,0,1,0,0,0,1,)}");
   f.request.settings.incord = true;
   f.run();
-  EXPECT_EQ(f.host.messages, (std::vector<std::string>{"Reading Starting Positions",
-                                                       "W08: model  VRML files written as entered"}));
+  EXPECT_EQ(f.host.messages,
+            (std::vector<std::string>{"Reading Starting Positions",
+                                      "W08: model  VRML files written as entered"}));
 }
 
 }  // namespace

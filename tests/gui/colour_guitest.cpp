@@ -5,11 +5,11 @@
 #include <QSlider>
 #include <QTest>
 
-#include "app/colour_pick_form.h"
-#include "app/colour_pref_form.h"
-#include "app/colour_text.h"
-#include "app/controls.h"
-#include "app/user_pref_form.h"
+#include "gui/colour_pick_form.h"
+#include "gui/colour_pref_form.h"
+#include "gui/colour_text.h"
+#include "gui/controls.h"
+#include "gui/user_pref_form.h"
 #include "gui_test_support.h"
 
 namespace ostrel::gui::test {

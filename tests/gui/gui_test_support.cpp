@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/file_form.h"
+#include "gui/file_form.h"
 
 namespace ostrel::gui::test {
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/forms.h"
-#include "app/messages.h"
+#include "gui/forms.h"
+#include "gui/messages.h"
 
 namespace ostrel::gui::test {
 

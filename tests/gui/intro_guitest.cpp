@@ -9,10 +9,10 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "app/file_form.h"
-#include "app/help_window.h"
-#include "app/intro_window.h"
-#include "app/user_pref_form.h"
+#include "gui/file_form.h"
+#include "gui/help_window.h"
+#include "gui/intro_window.h"
+#include "gui/user_pref_form.h"
 #include "gui_test_support.h"
 
 namespace ostrel::gui::test {

@@ -4,13 +4,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/draw_window.h"
-#include "app/file_form.h"
-#include "app/gui_host.h"
-#include "app/intro_window.h"
-#include "app/runtime_form.h"
-#include "app/special_form.h"
-#include "engine/model.h"
+#include "core/model.h"
+#include "gui/draw_window.h"
+#include "gui/file_form.h"
+#include "gui/gui_host.h"
+#include "gui/intro_window.h"
+#include "gui/runtime_form.h"
+#include "gui/special_form.h"
 #include "gui_test_support.h"
 
 namespace ostrel::gui::test {

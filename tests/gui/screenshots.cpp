@@ -13,19 +13,19 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/colour_pick_form.h"
-#include "app/colour_pref_form.h"
-#include "app/draw_window.h"
-#include "app/file_form.h"
-#include "app/forms.h"
-#include "app/gui_host.h"
-#include "app/help_window.h"
-#include "app/intro_window.h"
-#include "app/messages.h"
-#include "app/runtime_form.h"
-#include "app/segment_form.h"
-#include "app/special_form.h"
-#include "app/user_pref_form.h"
+#include "gui/colour_pick_form.h"
+#include "gui/colour_pref_form.h"
+#include "gui/draw_window.h"
+#include "gui/file_form.h"
+#include "gui/forms.h"
+#include "gui/gui_host.h"
+#include "gui/help_window.h"
+#include "gui/intro_window.h"
+#include "gui/messages.h"
+#include "gui/runtime_form.h"
+#include "gui/segment_form.h"
+#include "gui/special_form.h"
+#include "gui/user_pref_form.h"
 #include "gui_test_support.h"
 
 namespace {

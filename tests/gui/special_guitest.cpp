@@ -3,10 +3,10 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/file_form.h"
-#include "app/intro_window.h"
-#include "app/runtime_form.h"
-#include "app/special_form.h"
+#include "gui/file_form.h"
+#include "gui/intro_window.h"
+#include "gui/runtime_form.h"
+#include "gui/special_form.h"
 #include "gui_test_support.h"
 
 namespace ostrel::gui::test {

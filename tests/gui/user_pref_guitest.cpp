@@ -10,12 +10,12 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/colour_pick_form.h"
-#include "app/colour_pref_form.h"
-#include "app/file_form.h"
-#include "app/intro_window.h"
-#include "app/runtime_form.h"
-#include "app/user_pref_form.h"
+#include "gui/colour_pick_form.h"
+#include "gui/colour_pref_form.h"
+#include "gui/file_form.h"
+#include "gui/intro_window.h"
+#include "gui/runtime_form.h"
+#include "gui/user_pref_form.h"
 #include "gui_test_support.h"
 
 namespace ostrel::gui::test {

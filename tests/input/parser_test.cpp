@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/run_error.h"
+#include "core/run_error.h"
 #include "support/test_support.h"
 
 namespace ostrel {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/model.h"
-#include "engine/run_error.h"
+#include "core/model.h"
+#include "core/run_error.h"
 #include "output/generation_date.h"
 #include "output/orientation.h"
 #include "output/output_file.h"

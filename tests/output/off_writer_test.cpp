@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model.h"
+#include "core/model.h"
 #include "support/output_models.h"
 #include "support/test_support.h"
 

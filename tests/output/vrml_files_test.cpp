@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model.h"
+#include "core/model.h"
 #include "output/file_set.h"
 #include "output/vrml_frame.h"
 #include "output/vrml_solid.h"

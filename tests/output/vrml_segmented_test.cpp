@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/model.h"
-#include "engine/run_error.h"
+#include "core/model.h"
+#include "core/run_error.h"
 #include "output/segmented.h"
 #include "support/output_models.h"
 #include "support/test_support.h"

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/model.h"
-#include "engine/run_error.h"
+#include "core/model.h"
+#include "core/run_error.h"
+#include "core/settings.h"
 #include "engine/run_host.h"
-#include "engine/settings.h"
 #include "output/file_set.h"
 #include "output/vrml_header.h"
 #include "support/test_support.h"

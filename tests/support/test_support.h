@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/message_sink.h"
+#include "core/message_sink.h"
 #include "engine/run_host.h"
 
 namespace ostrel::test {

@@ -1,0 +1,45 @@
+#include "core/model.h"
+
+namespace ostrel {
+
+Model::Model() {
+  start_run();
+}
+
+void Model::start_run() {
+  for (int segment = 1; segment <= MaxSegments; ++segment) {
+    SegmentColourClass(segment) = 15 + segment;
+    SegmentAnchorMode(segment) = 0;
+    SegmentTrailFlags(segment).clear();
+    SegmentVertexEnd(segment) = 0;
+  }
+  CylinderFlag = Cylinder2Flag = TransparentFlag = false;
+  OrientFlag = VertexHighlightFlag = AugmentFlag = false;
+  SegmentNo = 1;
+  AnchorMode = 0;
+  JointVertexNext = 1;
+  MarkedEdgeCount = 1;
+  RealmFaceNo = 0;
+  RealmSegmentRow.fill(0);
+  RealmOnly = RealmsRead = MoreSegments = false;
+  EdgeCount = 0;
+  start_pass();
+}
+
+void Model::start_pass() {
+  FirstVertex = 999;
+  LastVertex = -1;
+  FaceCount = 0;
+  FaceEntryCount = 0;
+  LinkCount = 0;
+  AugmentFlag = false;
+  TransparentFlag = false;
+  RealmFaceNo = 0;
+  // Marks belong to the segment being read: a pass that reads it again (a re-read, a segment
+  // tried again) or the next segment must not apply the rows of earlier passes.
+  MarkedEdgeCount = 1;
+  FaceFlags.fill(std::string());
+  VertexFlags.fill(std::string());
+}
+
+}  // namespace ostrel

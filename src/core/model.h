@@ -1,0 +1,136 @@
+// The model store: every table a run shares between the parser, the preparation steps,
+// the relaxation and the writers, with the counters that say how much of each is in use.
+//
+// Index conventions:
+//  - vertices are numbered FirstVertex..LastVertex (0..ModelCapacity);
+//  - faces run 1..FaceCount, followed by the links (two-corner entries) up to FaceEntryCount;
+//  - corner k of face f is 1-based, k <= FaceSides(f) <= MaxCorners;
+//  - edges run 1..EdgeCount; ends are columns 1 and 2 of EdgeVertices, its mark column 3.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/table.h"
+
+namespace ostrel {
+
+inline constexpr int ModelCapacity = 3000;
+inline constexpr int EdgeCapacity = 10000;
+inline constexpr int MaxCorners = 40;
+inline constexpr int MaxStep = 12;          // greatest step of a star face
+inline constexpr int MaxSegments = 5;       // segments of a segmented model
+inline constexpr int HopMatrixSide = 1500;  // side of the vertex distance matrix
+inline constexpr int MaxRealmCorners = 4;
+
+// Edge marks carried from the input's separators.
+enum EdgeMark : int { kNoMark = 0, kHighlightMark = 1, kCylinderMark = 2, kCylinder2Mark = 3 };
+
+struct Model {
+  Model();
+
+  // Start of a run: the counters and tables that live for the whole run (segments, joint
+  // vertices, marked edges, run flags) are cleared.
+  void start_run();
+  // Start of one parse: the face and vertex flag texts are emptied and the vertex range
+  // reset to the "nothing read" state (FirstVertex 999, LastVertex -1).
+  void start_pass();
+
+  // Number of vertices FirstVertex..LastVertex (0 when none).
+  int vertex_count() const { return LastVertex >= FirstVertex ? LastVertex - FirstVertex + 1 : 0; }
+
+  // --- Vertices (by vertex number 0..ModelCapacity) ---
+  Table<double> VertexX{"VertexX", ModelCapacity + 1};
+  Table<double> VertexY{"VertexY", ModelCapacity + 1};
+  Table<double> VertexZ{"VertexZ", ModelCapacity + 1};
+  Table<double> VertexShiftX{"VertexShiftX", ModelCapacity + 1};
+  Table<double> VertexShiftY{"VertexShiftY", ModelCapacity + 1};
+  Table<double> VertexShiftZ{"VertexShiftZ", ModelCapacity + 1};
+  Table<double> VertexVelocityX{"VertexVelocityX", ModelCapacity + 1};
+  Table<double> VertexVelocityY{"VertexVelocityY", ModelCapacity + 1};
+  Table<double> VertexVelocityZ{"VertexVelocityZ", ModelCapacity + 1};
+  Table<double> VertexPrevX{"VertexPrevX", ModelCapacity + 1};
+  Table<double> VertexPrevY{"VertexPrevY", ModelCapacity + 1};
+  Table<double> VertexPrevZ{"VertexPrevZ", ModelCapacity + 1};
+  // Letter codes of each vertex, case-sensitive ("V", "v", "C", "F", "T", "R", "O", "*").
+  Table<std::string> VertexFlags{"VertexFlags", ModelCapacity + 1};
+  Table<std::int16_t> CentroidMark{"CentroidMark", ModelCapacity + 1};
+
+  // --- Faces (by face 1..ModelCapacity; corners 1..MaxCorners) ---
+  Table2<int> FaceVertices{"FaceVertices", ModelCapacity + 1, MaxCorners + 1};
+  Table<int> FaceSides{"FaceSides", ModelCapacity + 1};
+  Table<int> FaceStep{"FaceStep", ModelCapacity + 1};
+  Table<std::string> FaceFlags{"FaceFlags", ModelCapacity + 1};
+  Table<double> FaceDeviation{"FaceDeviation", ModelCapacity + 1};
+  Table<double> FaceCentreX{"FaceCentreX", ModelCapacity + 1};
+  Table<double> FaceCentreY{"FaceCentreY", ModelCapacity + 1};
+  Table<double> FaceCentreZ{"FaceCentreZ", ModelCapacity + 1};
+
+  // --- Edges (by edge 1..EdgeCapacity) ---
+  Table2<int> EdgeVertices{"EdgeVertices", EdgeCapacity + 1, 4};  // ends 1, 2; mark 3
+  Table2<int> EdgeFaces{"EdgeFaces", EdgeCapacity + 1, 3};        // sides 1, 2 (0: none)
+  Table<int> EdgeClass{"EdgeClass", EdgeCapacity + 1};            // index into ForceStrength
+  Table<double> EdgeTarget{"EdgeTarget", EdgeCapacity + 1};
+  Table<double> EdgeDeviation{"EdgeDeviation", EdgeCapacity + 1};
+
+  // Force strengths 1..6 (entry 0 unused).
+  Table<double> ForceStrength{"ForceStrength", 7};
+  // Colour class of the faces of segment 1..5 in a segmented model: 16..20.
+  Table<int> SegmentColourClass{"SegmentColourClass", MaxSegments + 1};
+
+  // --- Counters ---
+  int FirstVertex = 999;
+  int LastVertex = -1;
+  int FaceCount = 0;       // faces proper (links not counted)
+  int FaceEntryCount = 0;  // face lists read, links included
+  int LinkCount = 0;       // two-corner face lists (bands)
+  int EdgeCount = 0;
+
+  // --- Starting positions (by slot 0..ModelCapacity; slot k belongs to FirstVertex + k) ---
+  Table<double> StartX{"StartX", ModelCapacity + 1};
+  Table<double> StartY{"StartY", ModelCapacity + 1};
+  Table<double> StartZ{"StartZ", ModelCapacity + 1};
+  int LastStartSlot = 0;  // last slot the input filled (0 without a list)
+  bool StartListRead = false;
+
+  // --- Edge marks from the input: rows 1..MarkedEdgeCount-1, columns smaller end, larger
+  // end, mark ---
+  Table2<int> MarkedEdges{"MarkedEdges", EdgeCapacity + 1, 4};
+  int MarkedEdgeCount = 1;  // next free row
+
+  // --- Flags the parser sets and the run clears ---
+  bool CylinderFlag = false;
+  bool Cylinder2Flag = false;
+  bool TransparentFlag = false;
+  bool OrientFlag = false;
+  bool VertexHighlightFlag = false;
+  bool AugmentFlag = false;
+
+  // --- Segmented models ---
+  int SegmentNo = 1;   // segment to read next, 1-based
+  int AnchorMode = 0;  // 0 ordinary, 1 point, 2 line, 3..5 line along x, y, z
+  Table<int> SegmentAnchorMode{"SegmentAnchorMode", MaxSegments + 1};
+  Table<std::string> SegmentTrailFlags{"SegmentTrailFlags", MaxSegments + 1};
+  Table<int> SegmentVertexEnd{"SegmentVertexEnd", MaxSegments + 1};
+  // Joint vertex table shared by all segments, rows 1..JointVertexNext-1; columns 1..3 x, y, z.
+  Table2<double> JointVertexPos{"JointVertexPos", 2 * ModelCapacity + 1, 4};
+  Table<int> JointVertexSegment{"JointVertexSegment", 2 * ModelCapacity + 1};
+  Table<int> JointVertexNumber{"JointVertexNumber", 2 * ModelCapacity + 1};
+  int JointVertexNext = 1;
+
+  // --- Realm faces (by realm face 1..; corners 1..4) ---
+  Table2<int> RealmFaceVertex{"RealmFaceVertex", ModelCapacity + 1, MaxRealmCorners + 1};
+  Table2<int> RealmFaceSegment{"RealmFaceSegment", ModelCapacity + 1, MaxRealmCorners + 1};
+  Table<std::string> RealmFaceFlags{"RealmFaceFlags", ModelCapacity + 1};
+  Table<int> RealmFaceSides{"RealmFaceSides", ModelCapacity + 1};  // corners given (at most 4)
+  int RealmFaceNo = 0;  // after the section: one more than the complete realm faces
+  std::array<int, MaxRealmCorners + 1> RealmSegmentRow{};
+
+  // --- Signals between the parser and the run ---
+  bool RealmOnly = false;     // the next parse reads only the realm section
+  bool RealmsRead = false;    // the realm section was read up to its closing bracket
+  bool MoreSegments = false;  // an anchor segment was read and more segments follow
+};
+
+}  // namespace ostrel

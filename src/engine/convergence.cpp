@@ -1,0 +1,63 @@
+#include "engine/convergence.h"
+
+#include "core/settings.h"
+
+namespace ostrel {
+
+void Convergence::start() {
+  ring_.fill(0.0);
+  countdown_ = 0;
+  stall_iteration_ = -1;
+  stall_value_ = 0.0;
+}
+
+StepVerdict Convergence::after_step(const StepState& state) {
+  StepVerdict verdict;
+  verdict.finished = state.iteration >= limit_;
+  bool expanding = state.expansion_running;
+  if (expanding) {
+    if (state.change < 0.000001) {
+      verdict.stop_expansion = true;
+      expanding = false;
+      ended_mode_ = state.mode;
+      countdown_ = 3;
+    }
+  } else if (state.mode == kExpandNone && ended_mode_ > 2 && countdown_ > 0) {
+    --countdown_;
+  }
+  if (run_mode_ == 2 && !expanding && countdown_ == 0) {
+    if ((state.change < 0.001 && state.deform > 1.0) ||
+        (state.change < 0.000001 && state.deform > 0.01))
+      verdict.finished = true;
+  }
+  if (run_mode_ == 3 && countdown_ < 1) {
+    if (state.change < 0.000000001 && !expanding && state.deform > 0.0001) {
+      countdown_ = 3;
+    } else {
+      --countdown_;
+    }
+  }
+  return verdict;
+}
+
+StallVerdict Convergence::stall_test(std::int64_t iteration, double deform, double deforp,
+                                     double moved) {
+  StallVerdict verdict;
+  if (moved < 0.000000000000001 && stall_iteration_ < 0) {
+    stall_iteration_ = iteration;
+    stall_value_ = deform + deforp;
+  }
+  if (stall_iteration_ < 0 || iteration - stall_iteration_ <= 100) return verdict;
+  const double sum = deform + deforp;
+  verdict.due = true;
+  verdict.improving = sum < stall_value_;
+  verdict.since = stall_iteration_;
+  verdict.gain = sum - stall_value_;
+  if (verdict.improving) {
+    stall_iteration_ = iteration;
+    stall_value_ = sum;
+  }
+  return verdict;
+}
+
+}  // namespace ostrel

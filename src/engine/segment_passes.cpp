@@ -1,0 +1,64 @@
+#include "engine/segment_passes.h"
+
+#include "core/number_format.h"
+#include "input/parser.h"
+
+namespace ostrel {
+
+SegmentedEnd finish_segmented_model(Model& model, const RunSettings& settings,
+                                    const std::string& text, bool read_realms,
+                                    SegmentedModel& segmented, const OutputContext& context,
+                                    RunHost& host, ErrorHandler& errors, DebugLog* debug) {
+  SegmentedEnd end;
+  std::string unclosed_message;
+  if (read_realms) {
+    model.RealmOnly = true;
+    model.RealmFaceNo = 0;
+    ParseRequest parse_request;
+    parse_request.SegmentCount = settings.SegmentCount;
+    parse_request.OutputName = context.OutputName;
+    ParseResult realms = parse_input(model, text, parse_request, host);
+    model.RealmOnly = false;
+    if (realms.status == ParseStatus::kAbandoned) {
+      end.error = realms.message;
+      return end;
+    }
+    // Without a closed realm section the segments are written with the realm faces read.
+    if (realms.status == ParseStatus::kRealmSectionUnclosed) {
+      unclosed_message = realms.message.empty() ? " " : realms.message;
+      if (model.RealmFaceNo == 0) model.RealmFaceNo = 1;
+    }
+  }
+  std::vector<int> rows;
+  for (int face = 1; face < model.RealmFaceNo; ++face) {
+    end.error = realm_face_rows(model, face, rows);
+    if (!end.error.empty()) return end;
+  }
+  if (debug) {
+    std::vector<std::string> lines;
+    for (int face = 1; face < model.RealmFaceNo; ++face) {
+      std::string line = "Inter-realm Link: " + print_form(face) + " Vertices:";
+      for (int corner = 1; corner <= model.RealmFaceSides(face); ++corner) {
+        line += print_form(model.RealmFaceVertex(face, corner));
+      }
+      lines.push_back(line);
+      lines.push_back("");
+    }
+    try {
+      debug->append(lines);
+    } catch (const RunError& error) {
+      errors.recover(error);
+    }
+  }
+  segmented.SegmentCount = settings.SegmentCount;
+  for (const WrittenFile& file :
+       write_segmented_file_set(segmented, model, settings, context, host, errors)) {
+    end.files.push_back(file.path);
+  }
+  end.message = unclosed_message.size() > 1
+                    ? unclosed_message
+                    : "W02: " + context.OutputName + " segmented VRML file written";
+  return end;
+}
+
+}  // namespace ostrel
