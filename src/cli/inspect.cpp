@@ -257,6 +257,10 @@ int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& m
   in.scan = prescan_input(text);
   in.segment = options.segment;
   in.realms = options.realms;
+  if (std::string problem = segment_count_problem(in.scan.segment_count()); !problem.empty()) {
+    messages.message(problem);
+    return 1;
+  }
   if (options.segment < 1 || options.segment > std::max(in.scan.segment_count(), 1)) {
     messages.message("Error: The input has " + std::to_string(in.scan.segment_count()) +
                      " segment(s); there is no segment " + std::to_string(options.segment));

@@ -199,6 +199,15 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
     std::cerr << problem << "\n";
     return 2;
   }
+  // The output folder is made (with its parents) before any work, so that a run never relaxes
+  // a model only to fail every write.
+  std::error_code folder_error;
+  std::filesystem::create_directories(request.output_folder, folder_error);
+  if (folder_error || !std::filesystem::is_directory(request.output_folder, folder_error)) {
+    std::cerr << "Error: Cannot make the output folder " << request.output_folder.string()
+              << (folder_error ? ": " + folder_error.message() : std::string()) << "\n";
+    return 1;
+  }
   warn_about_overwritten_styles(
       request.settings, request.output_folder,
       request.shape ? shape_base_name(*request.shape) : input_base_name(options.input));

@@ -1,5 +1,7 @@
 #include "engine/convergence.h"
 
+#include <cmath>
+
 #include "core/settings.h"
 
 namespace ostrel {
@@ -26,8 +28,18 @@ StepVerdict Convergence::after_step(const StepState& state) {
     --countdown_;
   }
   if (run_mode_ == 2 && !expanding && countdown_ == 0) {
-    if ((state.change < 0.001 && state.deform > 1.0) ||
-        (state.change < 0.000001 && state.deform > 0.01))
+    // The model no longer improves when Deform has hardly changed since the last iteration and
+    // since ten iterations ago: a model passing through a slow phase or a turning point changes
+    // little from one iteration to the next, but not over ten. Until the ring holds a value of
+    // ten iterations ago (it starts at 0, far from any Deform judged here), the second test
+    // fails.
+    const double ten_ago = ring_[static_cast<std::size_t>((state.iteration + 1) % 10)];
+    const double change_over_ten = std::fabs(state.deform - ten_ago);
+    const auto no_progress = [&](double threshold) {
+      return state.change < threshold && change_over_ten < threshold;
+    };
+    if ((no_progress(0.001) && state.deform > 1.0) ||
+        (no_progress(0.000001) && state.deform > 0.01))
       verdict.finished = true;
   }
   if (run_mode_ == 3 && countdown_ < 1) {

@@ -1,6 +1,7 @@
 // When an isomorph is finished. After every step the run asks, in this order: the iteration
 // limit; the end of local expansion and the three iterations that follow it; in run mode 2 a
-// Deform that no longer improves; in run mode 3 the countdown of a weakened run. A model that has
+// Deform that no longer improves (against the last iteration and ten iterations ago); in run
+// mode 3 the countdown of a weakened run. A model that has
 // stopped moving altogether goes through the stall test instead.
 #pragma once
 

@@ -16,6 +16,7 @@
 #include "engine/relax.h"
 #include "engine/segment_passes.h"
 #include "input/parser.h"
+#include "input/prescan.h"
 #include "output/file_set.h"
 #include "output/generation_date.h"
 #include "output/segmented.h"
@@ -105,10 +106,8 @@ class Run {
       debug_ = std::make_unique<DebugLog>(request_.output_folder / (base_name_ + "_debug.txt"));
       guarded([&] { debug_->start(); });
     }
-    if (settings_.SegmentCount > MaxSegments) {
-      return stop_with("Input error: A model can have at most " + std::to_string(MaxSegments) +
-                       " segments; this input has " + std::to_string(settings_.SegmentCount));
-    }
+    if (std::string problem = segment_count_problem(settings_.SegmentCount); !problem.empty())
+      return stop_with(problem);
     for (int k = 1; k <= 6; ++k) model.ForceStrength(k) = settings_.force_strength(k);
     model.start_pass();
     if (request_.shape) {
@@ -123,6 +122,11 @@ class Run {
       parse_request.OutputName = base_name_;
       parse_request.debug = debug();
       ParseResult parsed = parse_input(model, text_, parse_request, host_);
+      // An anchor read as the last segment is followed by the realm section at once; without its
+      // closing "]" the segments are written with the realm faces read, as after an ordinary
+      // last segment.
+      if (segmented() && parsed.status == ParseStatus::kRealmSectionUnclosed)
+        return write_segmented(false, parsed.message);
       if (!parsed.ok()) return stop_with(parsed.message);
       if (segmented()) {
         // An anchor segment is placed, not relaxed: the next pass reads the next segment; after
@@ -147,6 +151,11 @@ class Run {
   Next prepare() {
     PreparedModel prepared = prepare_model(*model_, settings_, host_, debug());
     if (!prepared.error.empty()) return stop_with(prepared.error);
+    if (prepared.negative_square_roots > 0) {
+      errors_.recover(RunError(kInvalidCall, "Invalid procedure call or argument",
+                               "square root of " + std::to_string(prepared.negative_square_roots) +
+                                   " negative hop values"));
+    }
     links_ = std::move(prepared.links);
     input_last_vertex_ = prepared.input_last_vertex;
     collapse_answer_ = prepared.collapse_answer;
@@ -252,6 +261,10 @@ class Run {
           finished = true;
         }
       }
+      // A 'Once' run is one attempt: at the iteration limit it is written as it stands.
+      if (finished && IterationNo_ >= convergence_.limit() && settings_.run_mode() != 2 &&
+          !segmented())
+        found_ = true;
       if (finished) return finish_isomorph();
 
       const double moved = change + std::fabs(Deforp_ - previous_deforp);
@@ -297,7 +310,7 @@ class Run {
       std::string name = base_name_;
       auto files = write_output(name);
       record_isomorph(IsomorphOutcome::kWritten, files);
-      host_.message("W12: " + name + " VRML files written");
+      announce("W12: " + name + " VRML files written", files);
     }
     if (pressed.graphics) graphics_ = !graphics_;
     if (pressed.more_f1) model_->ForceStrength(1) *= 5.0;
@@ -338,7 +351,7 @@ class Run {
       written = true;
       ++new_written_;
       if (settings_.weaken_limit() < 99) {
-        host_.message("W10: " + output_name_ + "  VRML files written");
+        announce("W10: " + output_name_ + "  VRML files written", files);
         return Next::kEnd;
       }
       ++IsomorphNo_;
@@ -355,7 +368,7 @@ class Run {
         auto files = write_output(output_name_);
         report_.isomorphs.back().files = files;
       }
-      host_.message("W11: " + output_name_ + "  VRML files written");
+      announce("W11: " + output_name_ + "  VRML files written", report_.isomorphs.back().files);
       return Next::kEnd;
     }
     return next_isomorph();
@@ -367,10 +380,10 @@ class Run {
   }
 
   // After the last segment: the realm section, then the segmented files and their message.
-  Next write_segmented(bool read_realms) {
+  Next write_segmented(bool read_realms, const std::string& unclosed_message = {}) {
     output_name_ = base_name_;
     SegmentedEnd end =
-        finish_segmented_model(*model_, settings_, text_, read_realms, segmented_,
+        finish_segmented_model(*model_, settings_, text_, read_realms, unclosed_message, segmented_,
                                output_context(output_name_), host_, errors_, debug());
     if (!end.error.empty()) return stop_with(end.error);
     report_.files.insert(report_.files.end(), end.files.begin(), end.files.end());
@@ -378,7 +391,7 @@ class Run {
       record_isomorph(IsomorphOutcome::kWritten, end.files);
     else
       report_.isomorphs.back().files = end.files;
-    host_.message(end.message);
+    announce(end.message, end.files);
     return Next::kEnd;
   }
 
@@ -401,7 +414,7 @@ class Run {
     errors_.set_resume_prompt_off(false);
     record_isomorph(IsomorphOutcome::kWritten, files);
     (void)model;
-    host_.message("W08: " + base_name_ + "  VRML files written as entered");
+    announce("W08: " + base_name_ + "  VRML files written as entered", files);
     return Next::kEnd;
   }
 
@@ -409,11 +422,17 @@ class Run {
     output_name_ = base_name_;
     auto files = write_output(output_name_);
     record_isomorph(IsomorphOutcome::kWritten, files);
-    host_.message(code + output_name_ + text);
+    announce(code + output_name_ + text, files);
     return Next::kEnd;
   }
 
   // --- helpers ---
+
+  // A completion message says that files were written: when every file of the write point
+  // failed (each failure has been reported), it is not shown.
+  void announce(const std::string& message, const std::vector<std::filesystem::path>& files) {
+    if (!files.empty()) host_.message(message);
+  }
 
   Signature compute_signature() {
     Signature signature = isomorph_signature(*model_, settings_.Isomorph, settings_.Coincidence);

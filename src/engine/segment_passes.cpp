@@ -7,10 +7,12 @@ namespace ostrel {
 
 SegmentedEnd finish_segmented_model(Model& model, const RunSettings& settings,
                                     const std::string& text, bool read_realms,
-                                    SegmentedModel& segmented, const OutputContext& context,
-                                    RunHost& host, ErrorHandler& errors, DebugLog* debug) {
+                                    const std::string& unclosed_message, SegmentedModel& segmented,
+                                    const OutputContext& context, RunHost& host,
+                                    ErrorHandler& errors, DebugLog* debug) {
   SegmentedEnd end;
-  std::string unclosed_message;
+  std::string unclosed = unclosed_message;
+  if (!read_realms && !unclosed.empty() && model.RealmFaceNo == 0) model.RealmFaceNo = 1;
   if (read_realms) {
     model.RealmOnly = true;
     model.RealmFaceNo = 0;
@@ -25,7 +27,7 @@ SegmentedEnd finish_segmented_model(Model& model, const RunSettings& settings,
     }
     // Without a closed realm section the segments are written with the realm faces read.
     if (realms.status == ParseStatus::kRealmSectionUnclosed) {
-      unclosed_message = realms.message.empty() ? " " : realms.message;
+      unclosed = realms.message.empty() ? " " : realms.message;
       if (model.RealmFaceNo == 0) model.RealmFaceNo = 1;
     }
   }
@@ -55,9 +57,8 @@ SegmentedEnd finish_segmented_model(Model& model, const RunSettings& settings,
        write_segmented_file_set(segmented, model, settings, context, host, errors)) {
     end.files.push_back(file.path);
   }
-  end.message = unclosed_message.size() > 1
-                    ? unclosed_message
-                    : "W02: " + context.OutputName + " segmented VRML file written";
+  end.message = unclosed.size() > 1 ? unclosed
+                                    : "W02: " + context.OutputName + " segmented VRML file written";
   return end;
 }
 

@@ -24,10 +24,12 @@ struct SegmentedEnd {
 };
 
 // `text` is the input file; `read_realms` is false when the parser has read the realm section
-// already (an anchor was the last segment). Debug lines go to `debug` when it is set.
+// already (an anchor was the last segment); `unclosed_message` is then what the parser said of a
+// realm section without its "]" (empty when it was closed). Debug lines go to `debug` when set.
 SegmentedEnd finish_segmented_model(Model& model, const RunSettings& settings,
                                     const std::string& text, bool read_realms,
-                                    SegmentedModel& segmented, const OutputContext& context,
-                                    RunHost& host, ErrorHandler& errors, DebugLog* debug);
+                                    const std::string& unclosed_message, SegmentedModel& segmented,
+                                    const OutputContext& context, RunHost& host,
+                                    ErrorHandler& errors, DebugLog* debug);
 
 }  // namespace ostrel

@@ -33,6 +33,17 @@ int separator_mark(char c) {
   }
 }
 
+// Whether a number text that reads as 0 stands for the number 0: it has a digit, and every
+// digit is 0.
+bool reads_as_zero(std::string_view text) {
+  bool digit = false;
+  for (char c : text) {
+    if (c >= '1' && c <= '9') return false;
+    digit = digit || c == '0';
+  }
+  return digit;
+}
+
 std::string number_line(const std::string& label, long long value) {
   return label + print_form(value);
 }
@@ -89,7 +100,10 @@ class Parser {
         number_text_ += c;
         continue;
       }
-      if (!at_separator(mark)) return abandon("Input error: Possible missing comma at end of line");
+      if (!at_separator(mark)) {
+        return abandon(face_problem_.empty() ? "Input error: Possible missing comma at end of line"
+                                             : face_problem_);
+      }
     }
   }
 
@@ -171,6 +185,13 @@ class Parser {
   // A separator ends the number text. Returns false when a face's step is impossible.
   bool at_separator(int mark) {
     int number = lenient_int16(number_text_);
+    if (number == 0 && !reads_as_zero(number_text_)) {
+      // An empty entry (",,") or a garbled one ("--1") is no vertex: read as vertex 0 it would
+      // join the face as a corner nobody meant.
+      face_problem_ = "Input error: Face " + std::to_string(face_) + ": \"" + number_text_ +
+                      "\" is not a vertex number";
+      return false;
+    }
     number_text_.clear();
     if (number >= 0) {
       // The separator after a vertex number marks the edge from that corner to the next one.
@@ -204,6 +225,10 @@ class Parser {
     model_.FaceSides(face_) = corners;
     model_.FaceStep(face_) = step;
     if (step > MaxStep || step > corners) return false;
+    if (std::string problem = face_list_problem(corners); !problem.empty()) {
+      face_problem_ = problem;
+      return false;
+    }
     for (int p = 1; p <= corners; ++p) {
       int mark = corner_marks_[static_cast<std::size_t>(p)];
       if (mark < 1) continue;
@@ -229,6 +254,32 @@ class Parser {
     corner_ = 1;
     ++face_;
     return true;
+  }
+
+  // A face that repeats a vertex has no shape to settle into; a link among the faces would be
+  // taken for the last face and the last face for a link.
+  std::string face_list_problem(int corners) {
+    const std::string name = (corners == 2 ? "Link " : "Face ") + std::to_string(face_);
+    std::array<int, MaxCorners + 1> sorted{};
+    for (int k = 1; k <= corners; ++k)
+      sorted[static_cast<std::size_t>(k)] = model_.FaceVertices(face_, k);
+    std::sort(sorted.begin() + 1, sorted.begin() + corners + 1);
+    for (int k = 2; k <= corners; ++k) {
+      if (sorted[static_cast<std::size_t>(k)] == sorted[static_cast<std::size_t>(k - 1)]) {
+        return "Input error: " + name + " repeats vertex " +
+               std::to_string(sorted[static_cast<std::size_t>(k)]);
+      }
+    }
+    if (corners == 2 && first_link_ == 0) {
+      first_link_ = face_;
+      first_link_text_ = std::to_string(model_.FaceVertices(face_, 1)) + ", " +
+                         std::to_string(model_.FaceVertices(face_, 2));
+    }
+    if (corners != 2 && first_link_ != 0) {
+      return "Input error: Link " + std::to_string(first_link_) + " (" + first_link_text_ +
+             ") stands before face " + std::to_string(face_) + "; links come after the last face";
+    }
+    return {};
   }
 
   // "(" opens the starting positions: reals, each ended by a comma, three to a slot.
@@ -269,6 +320,11 @@ class Parser {
       model_.FaceEntryCount = face_ - 1;
       model_.FaceCount = model_.FaceEntryCount - model_.LinkCount;
       return {};
+    }
+    if (request_.SegmentCount < 2) {
+      return abandon(
+          "Input error: The model is only a point or line anchor (\"P\" or \"L\"); anchors "
+          "place the segments of a model with several brace pairs");
     }
     int row = model_.JointVertexNext;
     model_.SegmentTrailFlags(segment) = pending_vertex_flags_;
@@ -354,10 +410,7 @@ class Parser {
     }
     ParseResult result;
     result.status = ParseStatus::kRealmSectionUnclosed;
-    int last = std::clamp(request_.SegmentCount, 1, MaxSegments);
-    if (model_.SegmentAnchorMode(last) == 0) {
-      result.message = "W05: " + request_.OutputName + "  Segmented VRML file written";
-    }
+    result.message = "W05: " + request_.OutputName + "  Segmented VRML file written";
     return result;
   }
 
@@ -414,6 +467,9 @@ class Parser {
   std::string pending_vertex_flags_;
   int face_ = 1;
   int corner_ = 1;
+  int first_link_ = 0;  // the first link of the segment (face list number), 0 before one
+  std::string first_link_text_;
+  std::string face_problem_;  // why the last face list was refused
   std::array<int, MaxCorners + 2> corner_marks_{};
 };
 

@@ -1,5 +1,6 @@
 #include "input/prescan.h"
 
+#include "core/model.h"
 #include "input/parser.h"
 
 namespace ostrel {
@@ -23,6 +24,12 @@ InputPrescan prescan_input(std::string_view text) {
 
 InputPrescan prescan_input_file(const std::filesystem::path& path) {
   return prescan_input(read_input_file(path));
+}
+
+std::string segment_count_problem(int segment_count) {
+  if (segment_count <= MaxSegments) return {};
+  return "Input error: A model can have at most " + std::to_string(MaxSegments) +
+         " segments; this input has " + std::to_string(segment_count);
 }
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace ostrel {
@@ -16,6 +17,9 @@ struct InputPrescan {
   // The run's segment count: the number of "{" records when there are segments, else 1.
   int segment_count() const { return has_segments() ? brace_records : 1; }
 };
+
+// The message for a segment count past the model's five segments; empty when it fits.
+std::string segment_count_problem(int segment_count);
 
 // Records end at a line end or a comma; each is cut at its first apostrophe (a comment).
 InputPrescan prescan_input(std::string_view text);

@@ -11,6 +11,7 @@
 #include "output/vrml_anim.h"
 #include "output/vrml_cylinder.h"
 #include "output/vrml_frame.h"
+#include "output/vrml_geometry.h"
 #include "output/vrml_header.h"
 #include "output/vrml_solid.h"
 #include "output/vrml_switch.h"
@@ -148,7 +149,13 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
               });
   }
 
-  const VrmlInputs inputs{model, settings, context, rhombus, host};
+  VrmlInputs inputs{model, settings, context, rhombus, host};
+  for (VrmlStyle style : kVrmlStyles) {
+    if (!style_enabled(settings, style) || style == VrmlStyle::kAnim) continue;  // no spheres
+    if (vertex_sphere_step(model, settings, context, style == VrmlStyle::kCylinder) ==
+        SphereStep::kNoneDrawn)
+      inputs.dummy_sphere = false;
+  }
   for (VrmlStyle style : kVrmlStyles) {
     if (!style_enabled(settings, style)) continue;
     const std::filesystem::path path = vrml_file_path(settings, context, style);

@@ -57,8 +57,9 @@ OffColourTable build_off_colour_table(const RunSettings& settings, const Rhombus
   table[27] = "255 0 255";
   table[28] = "203 203 203";
   convert(29, settings.ColourH, "Highlight Colour");
-  convert(30, settings.DHCol1, "Distorted Hexagon 1");
-  convert(31, settings.DHCol2, "Distorted Hexagon 2");
+  // The OFF table reports the distorted-hexagon colours under the highlight colour's name.
+  convert(30, settings.DHCol1, "Highlight Colour");
+  convert(31, settings.DHCol2, "Highlight Colour");
   convert(32, rhombus.set[3], "Rhombus Set 3");
   return table;
 }

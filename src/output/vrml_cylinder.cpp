@@ -232,7 +232,9 @@ void write_cylinder_edges(std::ostream& out, const VrmlInputs& inputs,
   const Model& model = inputs.model;
   const bool stress = inputs.context.StressPass;
   const SegmentPlacement placement = label_placement(inputs.settings, inputs.context);
-  if (!options.cylinder_file || stress) {
+  // The cylinder file draws every edge itself, in the stress pass too.
+  if (options.cylinder_file) return;
+  {
     StressCones cones(stress ? max_single_edge_distortion(model) : 0.0);
     EdgeCylinders cylinders("Cyl", inputs.settings.CylCol, "Cylinder Colour");
     for (int e = 1; e <= model.EdgeCount; ++e) {
@@ -245,7 +247,6 @@ void write_cylinder_edges(std::ostream& out, const VrmlInputs& inputs,
       }
     }
   }
-  if (options.cylinder_file) return;
   EdgeCylinders cylinders("Cyl2", inputs.settings.CylCol2, "Cylinder Colour 2");
   for (int e = 1; e <= model.EdgeCount; ++e) {
     if (!is_cylinder2_edge(model, e)) continue;

@@ -408,15 +408,26 @@ void write_face_set(std::ostream& out, const VrmlInputs& inputs, const Coordinat
 
 // --- Vertices and labels ------------------------------------------------------------------
 
-SphereStep write_vertex_spheres(std::ostream& out, const VrmlInputs& inputs,
-                                const SphereOptions& options) {
-  const Model& model = inputs.model;
-  const RunSettings& settings = inputs.settings;
-  bool asked = options.every_vertex || settings.HighVert || model.VertexHighlightFlag;
+SphereStep vertex_sphere_step(const Model& model, const RunSettings& settings,
+                              const OutputContext& context, bool every_vertex) {
+  bool asked = every_vertex || settings.HighVert || model.VertexHighlightFlag;
   for (int v = model.FirstVertex; v <= model.LastVertex && !asked; ++v) {
     asked = has_letter(model.VertexFlags(v), 'V') || has_letter(model.VertexFlags(v), 'v');
   }
   if (!asked) return SphereStep::kNotRun;
+  for (int v = model.FirstVertex; v <= last_input_vertex(model, context); ++v) {
+    if (every_vertex || has_letter(model.VertexFlags(v), 'V')) return SphereStep::kDrawn;
+  }
+  return SphereStep::kNoneDrawn;
+}
+
+SphereStep write_vertex_spheres(std::ostream& out, const VrmlInputs& inputs,
+                                const SphereOptions& options) {
+  const Model& model = inputs.model;
+  const RunSettings& settings = inputs.settings;
+  if (vertex_sphere_step(model, settings, inputs.context, options.every_vertex) ==
+      SphereStep::kNotRun)
+    return SphereStep::kNotRun;
 
   const SegmentPlacement placement = label_placement(settings, inputs.context);
   const std::string name =
@@ -491,7 +502,7 @@ void write_dummy_sphere(std::ostream& out) {
 void write_edge_and_stress_shapes(std::ostream& out, const VrmlInputs& inputs,
                                   const CloserOptions& options) {
   write_cylinder_edges(out, inputs, options);
-  if (inputs.context.StressPass) {
+  if (inputs.context.StressPass && !options.cylinder_file) {
     write_distortion_spheres(out, inputs, {false, options.segmented_file, options.segment});
   }
 }
@@ -499,7 +510,7 @@ void write_edge_and_stress_shapes(std::ostream& out, const VrmlInputs& inputs,
 void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres,
                    const CloserOptions& options) {
   write_edge_and_stress_shapes(out, inputs, options);
-  if (spheres != SphereStep::kNoneDrawn) write_dummy_sphere(out);
+  if (spheres != SphereStep::kNoneDrawn && inputs.dummy_sphere) write_dummy_sphere(out);
 }
 
 }  // namespace ostrel

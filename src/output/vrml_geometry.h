@@ -207,6 +207,10 @@ struct SphereOptions {
 SphereStep write_vertex_spheres(std::ostream& out, const VrmlInputs& inputs,
                                 const SphereOptions& options = {});
 
+// What the vertex-sphere step of a file would do, without writing anything.
+SphereStep vertex_sphere_step(const Model& model, const RunSettings& settings,
+                              const OutputContext& context, bool every_vertex);
+
 // The labels: with Labelling on, one per vertex up to the input's last vertex; with SideLab on,
 // one per face not flagged "B", at the mean of its corners. Each stands on the ray from the
 // origin through its point at 1.01 times it with VertexLabel 1 (Billboard, facing the viewer)
@@ -224,7 +228,7 @@ void write_dummy_sphere(std::ostream& out);
 // What the closers of a file draw besides the dummy sphere.
 struct CloserOptions {
   // The cylinder file: its own cylinders stand on every edge, so no marked-edge cylinders are
-  // added; in the stress pass it still gets the stress cones and distortion spheres.
+  // added; the stress pass gives it no cones and no distortion spheres either.
   bool cylinder_file = false;
   bool segmented_file = false;  // distortion spheres named "Balls" + segment
   int segment = 1;
@@ -240,9 +244,10 @@ void write_edge_and_stress_shapes(std::ostream& out, const VrmlInputs& inputs,
 // - the cylinder edges the input marks ("Cyl", "Cyl2"), which the stress pass draws by their
 //   stress cones (write_cylinder_edges);
 // - in the stress pass, the side distortion spheres (write_distortion_spheres);
-// - the closing dummy sphere (write_dummy_sphere). It is left out when the file's own
-//   vertex-sphere step ran and found no vertex to draw (`spheres` kNoneDrawn), and written
-//   otherwise; a file without a vertex-sphere step passes kNotRun.
+// - the closing dummy sphere (write_dummy_sphere). It is left out when a vertex-sphere step of
+//   the writer call ran and found no vertex to draw: the file's own (`spheres` kNoneDrawn) or
+//   another file's of the same call (`inputs.dummy_sphere` false); a file without a
+//   vertex-sphere step passes kNotRun.
 void write_closers(std::ostream& out, const VrmlInputs& inputs, SphereStep spheres,
                    const CloserOptions& options = {});
 

@@ -28,6 +28,9 @@ struct VrmlInputs {
   const OutputContext& context;
   const RhombusSetColours& rhombus;  // the rhombus set colours chosen for this call
   MessageSink& sink;                 // clipped colour texts are reported here
+  // False when a vertex-sphere step of this writer call finds no vertex to draw: then no file of
+  // the call gets the closing dummy sphere.
+  bool dummy_sphere = true;
 };
 
 // One line of a VRML file: the text and CR LF.

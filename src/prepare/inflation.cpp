@@ -98,14 +98,20 @@ void compute_hop_distances(const Model& model, const VertexLinkTable& links, dou
   }
 }
 
-void apply_square_root_hop(const Model& model, double multiplier, HopDistanceTable& hop) {
+int apply_square_root_hop(const Model& model, double multiplier, HopDistanceTable& hop) {
   const int first = first_index(model);
+  int negative = 0;
   for (int v = first; v <= model.LastVertex; ++v) {
     float* row = &hop(v, first);
     for (int w = 0; w <= model.LastVertex - first; ++w) {
+      if (row[w] < 0.0f) {
+        ++negative;
+        continue;
+      }
       row[w] = static_cast<float>(multiplier * std::sqrt(static_cast<double>(row[w])));
     }
   }
+  return negative;
 }
 
 LocalInflation draw_local_inflation(const RunSettings& settings, Random& random) {

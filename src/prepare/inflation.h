@@ -36,8 +36,9 @@ inline constexpr int kHopLevels = 50;
 void compute_hop_distances(const Model& model, const VertexLinkTable& links, double band_length,
                            HopDistanceTable& hop, DebugLog* debug);
 
-// Every pair's h becomes multiplier · √h.
-void apply_square_root_hop(const Model& model, double multiplier, HopDistanceTable& hop);
+// Every pair's h becomes multiplier · √h. A negative h (a band of negative length) has no
+// square root and is left as it is; returns how many were.
+int apply_square_root_hop(const Model& model, double multiplier, HopDistanceTable& hop);
 
 // The local inflation values 1 to 3 (ordinary, star and selected faces) of one isomorph:
 // ranges are drawn from the run's generator, fixed values taken as they stand.

@@ -26,8 +26,9 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, UserDialo
   if (!prepared.error.empty()) return prepared;
   build_edge_table(model, settings.weaken_limit(), debug);
   apply_edge_marks(model);
-  double typed_limit = lenient_value(settings.WeakenLimit);
-  if (settings.Weaken && typed_limit > 0 && count_weakenable_edges(model, typed_limit) == 0) {
+  // The limit in force: the typed one only when Once is ticked too, else 99 (every edge).
+  const double limit = settings.weaken_limit();
+  if (settings.Weaken && limit > 0 && count_weakenable_edges(model, limit) == 0) {
     prepared.error = kWeakenError;
     return prepared;
   }
@@ -43,7 +44,8 @@ PreparedModel prepare_model(Model& model, const RunSettings& settings, UserDialo
     double band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
     compute_hop_distances(model, *prepared.links, band_length, *prepared.hop, debug);
     if (settings.SqrtHop)
-      apply_square_root_hop(model, lenient_value(settings.SqrtMult), *prepared.hop);
+      prepared.negative_square_roots =
+          apply_square_root_hop(model, lenient_value(settings.SqrtMult), *prepared.hop);
   }
   return prepared;
 }

@@ -20,10 +20,11 @@ struct PreparedModel {
   std::string error;  // the message that ends the run; empty when the model is ready
   std::unique_ptr<VertexLinkTable> links;
   std::unique_ptr<HopDistanceTable> hop;  // only for global inflation
-  int input_last_vertex = -1;
-  std::optional<bool>
-      collapse_answer;  // the answer to the star-collapse question, if asked  // the last of the
-                        // input's own vertices (apexes come after it)
+  int input_last_vertex = -1;             // the last of the input's own vertices (apexes follow)
+  std::optional<bool> collapse_answer;    // the answer to the star-collapse question, if asked
+  // Hop values the modified hop could not take the square root of (negative, from a negative
+  // band length); they were left as they were. The run reports them as an invalid call.
+  int negative_square_roots = 0;
 };
 
 // Applies HighVert and AllCyl, then prepares the model. Questions (the star collapse) go to

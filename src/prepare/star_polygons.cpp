@@ -7,12 +7,6 @@
 #include "core/number_format.h"
 
 namespace ostrel {
-namespace {
-
-constexpr double kRemovedMark = -999.0;
-
-}  // namespace
-
 int StarOrderStep(int corners, int step) {
   if (corners < 1 || step < 1) return 0;
   // The smallest g > 0 with g·n − 1 divisible by d; there is none when n and d share a factor.
@@ -24,8 +18,6 @@ int StarOrderStep(int corners, int step) {
 
 std::optional<bool> collapse_fans(Model& model, UserDialog& host, DebugLog* debug) {
   std::optional<bool> answer;
-  // VertexX marks collapsed centres until the vertex clean-up; the positions come later.
-  for (int v = std::max(model.FirstVertex, 0); v <= model.LastVertex; ++v) model.VertexX(v) = 0.0;
   Table<int> rim("FanList", MaxCorners + 1);  // second corners of the run's triangles
   int run_length = 1;
   int previous_first = 0;
@@ -46,7 +38,6 @@ std::optional<bool> collapse_fans(Model& model, UserDialog& host, DebugLog* debu
           int n = run_length;
           int start = f - n;
           int centre = model.FaceVertices(f - 1, 1);
-          model.VertexX(centre) = kRemovedMark;
           model.FaceSides(start) = n;
           if (n == 5) model.FaceStep(start) = 2;
           if (n == 8 || n == 10) model.FaceStep(start) = 3;
@@ -83,14 +74,15 @@ void clean_up_vertices(Model& model, DebugLog* debug) {
       if (v >= first && v <= last) used[static_cast<std::size_t>(v - first)] = 1;
     }
   }
-  // A vertex goes when no face uses it or it is the centre of a collapsed fan. Removing v
-  // lowers every number above it by one, so a kept vertex u moves down by the number of
-  // removed vertices below it: one pass gives the same numbering as removing them one by one.
+  // A vertex goes when no face uses it: the centre of a collapsed fan goes with its triangles,
+  // unless another face still uses it. Removing v lowers every number above it by one, so a
+  // kept vertex u moves down by the number of removed vertices below it: one pass gives the
+  // same numbering as removing them one by one.
   std::vector<int> renumber(static_cast<std::size_t>(last - first + 1));
   std::vector<std::string> removed_lines;
   int removed = 0;
   for (int v = first; v <= last; ++v) {
-    bool remove = !used[static_cast<std::size_t>(v - first)] || model.VertexX(v) < -998.0;
+    bool remove = !used[static_cast<std::size_t>(v - first)];
     renumber[static_cast<std::size_t>(v - first)] = v - removed;
     if (remove) {
       ++removed;
@@ -110,10 +102,22 @@ void clean_up_vertices(Model& model, DebugLog* debug) {
     for (int k = 1; k <= model.FaceSides(f); ++k)
       model.FaceVertices(f, k) = new_number(model.FaceVertices(f, k));
   }
+  // A marked edge that touches a removed vertex (a spoke of a collapsed fan) goes with it;
+  // renumbered, it would mark some other edge.
+  auto removed_vertex = [&](int v) {
+    return v >= first && v <= last && !used[static_cast<std::size_t>(v - first)];
+  };
+  int kept_rows = 1;
   for (int row = 1; row < model.MarkedEdgeCount; ++row) {
-    for (int end = 1; end <= 2; ++end)
-      model.MarkedEdges(row, end) = new_number(model.MarkedEdges(row, end));
+    if (removed_vertex(model.MarkedEdges(row, 1)) || removed_vertex(model.MarkedEdges(row, 2)))
+      continue;
+    for (int column = 1; column <= 3; ++column) {
+      int value = model.MarkedEdges(row, column);
+      model.MarkedEdges(kept_rows, column) = column < 3 ? new_number(value) : value;
+    }
+    ++kept_rows;
   }
+  model.MarkedEdgeCount = kept_rows;
   for (int row = 1; row < model.JointVertexNext; ++row) {
     if (model.JointVertexSegment(row) == model.SegmentNo) {
       model.JointVertexNumber(row) = new_number(model.JointVertexNumber(row));
@@ -124,7 +128,7 @@ void clean_up_vertices(Model& model, DebugLog* debug) {
   int last_start_vertex = first + model.LastStartSlot;
   int kept_starts = 0;
   for (int v = first; v <= last; ++v) {
-    bool kept = model.VertexX(v) >= -998.0 && used[static_cast<std::size_t>(v - first)];
+    bool kept = used[static_cast<std::size_t>(v - first)];
     if (!kept) continue;
     int target = new_number(v);
     if (v <= last_start_vertex) ++kept_starts;

@@ -79,6 +79,8 @@ TEST(CliInspect, FaultyInputsGiveTheSystemsMessageAndExitOne) {
        "Input error: Possible missing comma at end of line\n"},
       {{"inspect", data_path("realm_five_corners.txt"), "--realms"},
        "Input file error: Realm face can have at most four vertices\n"},
+      {{"inspect", data_path("six_segments.txt"), "--segment", "6"},
+       "Input error: A model can have at most 5 segments; this input has 6\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments[1]);

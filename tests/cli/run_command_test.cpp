@@ -108,18 +108,22 @@ TEST(CliRun, OptionsTheFormRefusesAreRefusedBeforeTheRun) {
             std::string::npos);
 }
 
-TEST(CliRun, MissingOutputFolder) {
+TEST(CliRun, OutputFolderIsMadeBeforeTheRun) {
   test::TempDir dir;
-  auto result = test::run_cli(
-      {"run", test::example_path("cube.txt").string(), "-o", (dir.path() / "nowhere").string(),
-       "--ini", (dir.path() / "ostrel.ini").string(), "--once", "--seed", "1", "-q"});
-  EXPECT_EQ(result.exit_code, 1);
-  std::string path = (dir.path() / "nowhere" / "cube.off").string();
-  EXPECT_NE(result.err.find("OSTREL has come across error, attempting to resume 76\n"
-                            "Ostrel has come across an Error.  Code: 76File: " +
-                            path + "\n"),
-            std::string::npos)
-      << result.err;
+  const auto run_into = [&](const std::filesystem::path& folder) {
+    return test::run_cli({"run", test::example_path("cube.txt").string(), "-o", folder.string(),
+                          "--ini", (dir.path() / "ostrel.ini").string(), "--once", "--seed", "1",
+                          "-q"});
+  };
+  auto made = run_into(dir.path() / "new" / "folder");
+  EXPECT_EQ(made.exit_code, 0) << made.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "new" / "folder" / "cube.off"));
+
+  test::write_file(dir.path() / "a_file", "");
+  auto refused = run_into(dir.path() / "a_file" / "below");
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_EQ(refused.err.rfind("Error: Cannot make the output folder ", 0), 0u) << refused.err;
+  EXPECT_EQ(refused.err.find("W11"), std::string::npos);
 }
 
 // The acute angle of each rhombus of the file, with its edges checked to be 1.

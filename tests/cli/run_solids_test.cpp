@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
               2},
         Solid{"heptagrammic_prism_7_3",
               std::sqrt(1 / (4 * std::pow(std::sin(3 * kPi / 7), 2)) + 0.25), 3},
+        Solid{"great_stellated_dodecahedron", std::sqrt(3.0) / (1 + std::sqrt(5.0)), 2},
         Solid{"square_antiprism", 0.8226639, 1},
         Solid{"pentagonal_antiprism", std::sin(2 * kPi / 5), 1}),
     [](const auto& solid_info) { return std::string(solid_info.param.name); });

@@ -125,7 +125,7 @@ TEST(Run, CentroidVerticesMustBeFour) {
   EXPECT_TRUE(four.host.messages.empty());
 }
 
-TEST(Run, MissingOutputFolderIsReportedAndTheRunGoesOn) {
+TEST(Run, FailedWritesAreReportedWithoutACompletionMessage) {
   Fixture f(kCube);
   f.request.settings.Once = true;
   f.request.output_folder = f.dir.path() / "missing";
@@ -134,8 +134,7 @@ TEST(Run, MissingOutputFolderIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(f.host.prompts,
             std::vector<std::string>{"OSTREL has come across error, attempting to resume 76"});
   EXPECT_EQ(f.host.messages,
-            (std::vector<std::string>{"Ostrel has come across an Error.  Code: 76File: " + path,
-                                      "W11: model  VRML files written"}));
+            (std::vector<std::string>{"Ostrel has come across an Error.  Code: 76File: " + path}));
 }
 
 TEST(Run, CancelAtThePromptEndsTheRunSilently) {
@@ -333,6 +332,53 @@ TEST(Run, CentroidVerticesAreNotCheckedForAModelWrittenAsEntered) {
   EXPECT_EQ(f.host.messages,
             (std::vector<std::string>{"Reading Starting Positions",
                                       "W08: model  VRML files written as entered"}));
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+TEST(Run, OnceAtTheIterationLimitWritesTheModelAsItStands) {
+  Fixture f(kCube);
+  f.request.settings.Once = true;
+  f.request.settings.MaxIter = "1";  // ten iterations: far from settled
+  f.request.limits.attempts = 0;     // as in the desktop program: no limit of attempts
+  RunReport report = f.run();
+  ASSERT_EQ(report.isomorphs.size(), 1u);
+  EXPECT_EQ(report.isomorphs[0].iterations, 10);
+  EXPECT_EQ(report.files.size(), 1u);
+  EXPECT_EQ(f.host.messages, std::vector<std::string>{"W11: model  VRML files written"});
+}
+
+TEST(Run, WeakenWithoutOnceWeakensNothingAndRuns) {
+  Fixture f(kCube);
+  f.request.settings.Weaken = true;
+  f.request.settings.WeakenLimit = "3";  // no triangles: would refuse the run with Once
+  RunReport report = f.run();
+  EXPECT_EQ(report.end, RunEnd::kFinished);
+  ASSERT_EQ(report.files.size(), 1u);
+  EXPECT_EQ(report.files[0].filename(), "model_weaken3.off");
+}
+
+TEST(Run, AnchorAsTheLastSegmentWithoutItsRealmSectionIsWritten) {
+  Fixture f("{1,2,3,-1,}{P}");
+  f.request.settings.SegmentCount = 2;
+  RunReport report = f.run();
+  EXPECT_EQ(report.end, RunEnd::kFinished);
+  EXPECT_EQ(f.host.messages, std::vector<std::string>{"W05: model  Segmented VRML file written"});
+  EXPECT_EQ(report.files.size(), 2u);  // the segmented VRML file and the 4OFF file
+}
+
+TEST(Run, SquareRootOfANegativeHopIsAnInvalidCall) {
+  // A band of negative length (the front ends refuse it; the engine still must not make NaNs).
+  Fixture f("{1,2,3,-1,2,3,4,-1,3,4,1,-1,4,1,2,-1,1,3,-1,}");
+  f.request.settings.SqrtHop = true;
+  f.request.settings.BandLen = "-1";
+  f.run();
+  EXPECT_EQ(f.host.prompts,
+            std::vector<std::string>{"OSTREL has come across error, attempting to resume 5"});
 }
 
 }  // namespace

@@ -61,7 +61,6 @@ TEST(Parser, ReadsFaceListsIntoTheTables) {
   const FaceCase cases[] = {
       {"triangle", "{1,2,3,-1,}", {1, 2, 3}, 1, 1, 3, 1, 0},
       {"pentagram", "{1,2,3,4,5,-2,}", {1, 2, 3, 4, 5}, 2, 1, 5, 1, 0},
-      {"two commas give vertex 0", "{1,,2,-1,}", {1, 0, 2}, 1, 0, 2, 1, 0},
       {"blanks inside a number", "{1 2,3,4,-1,}", {12, 3, 4}, 1, 3, 12, 1, 0},
       {"a line break inside a number", "{1\r\n2,3,4,-1,}", {12, 3, 4}, 1, 3, 12, 1, 0},
       {"every separator ends a number", "{1;2\\3/4,-1,}", {1, 2, 3, 4}, 1, 1, 4, 1, 0},
@@ -122,6 +121,16 @@ TEST(Parser, RefusesFaultyInputWithItsMessage) {
        "\"}\""},
       {"no braces at all", "1,2,3,-1,",
        "Input error: No segment 1 found in input, check for a missing \"{\""},
+      // Degenerate faces and misplaced links would relax into nothing or into the wrong model.
+      {"two commas in a row", "{1,,2,-1,}", "Input error: Face 1: \"\" is not a vertex number"},
+      {"a garbled number", "{4,5,6,-1,1,2,3,--1,}",
+       "Input error: Face 2: \"--1\" is not a vertex number"},
+      {"a repeated vertex", "{1,2,3,-1,1,1,2,-1,}", "Input error: Face 2 repeats vertex 1"},
+      {"a link before the last face", "{1,2,3,-1,1,6,-1,4,5,6,-1,}",
+       "Input error: Link 2 (1, 6) stands before face 3; links come after the last face"},
+      {"an anchor alone", "{P}",
+       "Input error: The model is only a point or line anchor (\"P\" or \"L\"); anchors place "
+       "the segments of a model with several brace pairs"},
       {"square bracket inside the braces", "{1,2,3,-1,[1,2,-1,]}",
        "Input error: \"[\" inside the braces of segment 1; realm faces belong in the section after "
        "the last segment"},

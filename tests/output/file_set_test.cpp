@@ -124,6 +124,24 @@ TEST(FileSet, WritesEveryVrmlStyleInEachPass) {
   }
 }
 
+TEST(FileSet, DummySphereIsDecidedForTheWholeCall) {
+  // A lower-case "v" asks for the sphere step, which then finds no "V" vertex to draw: no file of
+  // the call gets the dummy sphere, not even those whose own step drew spheres or did not run.
+  test::TempDir folder;
+  Model model = cube();
+  model.VertexFlags(1) = "v";
+  test::FileSetHost host;
+  ErrorRecorder errors;
+  const auto files =
+      write_file_set(model, RunSettings{}, cube_context(folder.path()), host, errors);
+  ASSERT_EQ(files.size(), 6u);
+  for (const WrittenFile& file : files) {
+    if (file.path.extension() != ".wrl") continue;
+    EXPECT_EQ(test::read_file(file.path).find("# Dummy sphere"), std::string::npos)
+        << file.path.filename();
+  }
+}
+
 TEST(FileSet, WritesTheOffFileUnderItsName) {
   struct Case {
     void (*adjust)(RunSettings&, OutputContext&);

@@ -125,7 +125,7 @@ TEST(OffColourTable, ReportsClippedColoursUnderTheirNamesInTableOrder) {
                                       "Red value in Pentagram Colour Colour clipped at 255",
                                       "Green value in Segment 3 Colour Colour clipped at 255",
                                       "No periods in Highlight Colour Edge" + grey_clip,
-                                      "Blue value in Distorted Hexagon 2 Colour clipped at 255",
+                                      "Blue value in Highlight Colour Colour clipped at 255",
                                       "Blue value in Rhombus Set 3 Colour clipped at 0"}));
   EXPECT_EQ(table[9], "0 0 0");
   EXPECT_EQ(table[14], "1 2 3");

@@ -112,8 +112,9 @@ TEST(HopDistance, FastSpreadingGivesThePlainTable) {
     }
     int bands = static_cast<int>(random() % 3);
     for (int b = 0; b < bands; ++b) {
-      text += std::to_string(1 + random() % vertices) + "," +
-              std::to_string(1 + random() % vertices) + ",-1,";
+      const auto from = 1 + random() % vertices;
+      const auto to = 1 + (from + random() % (vertices - 1)) % vertices;  // another vertex
+      text += std::to_string(from) + "," + std::to_string(to) + ",-1,";
     }
     text += "}";
     Prepared p = prepare(text);

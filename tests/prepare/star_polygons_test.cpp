@@ -79,6 +79,32 @@ TEST(StarPolygons, FanOfFiveTrianglesCollapsesIntoAPentagram) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Vertex removed : 6 "), lines.end());
 }
 
+TEST(StarPolygons, CollapsedFanKeepsACentreThatAnotherFaceUses) {
+  // The fan's spokes 6-1 and 6-2 are marked; the square 6, 1, 7, 2 keeps the centre.
+  auto model = parsed("{6,1;2,-1,6,2,3,-1,6,3,4,-1,6,4,5,-1,6,5,1,-1,6;1,7,2,-1,}");
+  test::RecordingHost host;
+  host.answer_yes = true;
+  prepare(*model, host);
+  ASSERT_EQ(model->FaceCount, 2);
+  EXPECT_EQ(model->LastVertex, 7);
+  EXPECT_EQ(corners(*model, 2), (std::vector<int>{6, 1, 7, 2}));
+  // Marks stay on their edges: the spoke 6-1 is still an edge; 1-2 is a star edge.
+  ASSERT_EQ(model->MarkedEdgeCount, 3);
+  EXPECT_EQ(model->MarkedEdges(1, 1), 1);
+  EXPECT_EQ(model->MarkedEdges(1, 2), 2);
+  EXPECT_EQ(model->MarkedEdges(2, 1), 1);
+  EXPECT_EQ(model->MarkedEdges(2, 2), 6);
+}
+
+TEST(StarPolygons, MarkedSpokeOfARemovedCentreGoesWithIt) {
+  auto model = parsed("{6;1,2,-1,6,2,3,-1,6,3,4,-1,6,4,5,-1,6,5,1,-1,}");
+  test::RecordingHost host;
+  host.answer_yes = true;
+  prepare(*model, host);
+  EXPECT_EQ(model->LastVertex, 5);
+  EXPECT_EQ(model->MarkedEdgeCount, 1);  // no row left to mark an outline edge
+}
+
 TEST(StarPolygons, FanSizesAndAnswers) {
   auto fan = [](int centre, int size) {
     std::string text;
