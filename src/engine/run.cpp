@@ -15,7 +15,7 @@
 #include "engine/error_recovery.h"
 #include "engine/relax.h"
 #include "engine/segment_passes.h"
-#include "input/parser.h"
+#include "input/input_reader.h"
 #include "output/file_set.h"
 #include "output/generation_date.h"
 #include "output/segmented.h"
@@ -122,7 +122,8 @@ class Run {
       parse_request.SegmentCount = settings_.SegmentCount;
       parse_request.OutputName = base_name_;
       parse_request.debug = debug();
-      ParseResult parsed = parse_input(model, text_, parse_request, host_);
+      parse_request.IgnoreCoordinates = settings_.IgnoreCoordinates;
+      ParseResult parsed = read_input(model, text_, parse_request, host_);
       if (!parsed.ok()) return stop_with(parsed.message);
       if (segmented()) {
         // An anchor segment is placed, not relaxed: the next pass reads the next segment; after
