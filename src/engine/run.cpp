@@ -460,6 +460,7 @@ class Run {
     if (input_last_vertex_ < model_->LastVertex) context.InputLastVertex = input_last_vertex_;
     context.CurrentSegment = model_->SegmentNo;
     context.InputFile = request_.shape ? base_name_ : request_.input.filename().string();
+    if (!request_.shape) context.InputPath = request_.input;
     if (collapse_answer_) context.CollapseStars = *collapse_answer_ ? "Yes" : "No";
     return context;
   }
