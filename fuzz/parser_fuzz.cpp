@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the input parser: every segment the prescan finds, then the realm
-// section. Refusals and run errors are expected; crashes, leaks and sanitizer reports are not.
+// Feeds arbitrary bytes to the input readers: an OFF text to the OFF reader, anything else to
+// the parser for every segment the prescan finds, then the realm section. Refusals and run errors
+// are expected; crashes, leaks and sanitizer reports are not.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <string_view>
 
 #include "core/run_error.h"
-#include "input/parser.h"
+#include "input/input_reader.h"
 #include "input/prescan.h"
 
 namespace {
@@ -32,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int segment = 1; segment <= request.SegmentCount && !model->RealmsRead; ++segment) {
       model->SegmentNo = segment;
       model->start_pass();
-      if (!ostrel::parse_input(*model, text, request, silent).ok()) return 0;
+      if (!ostrel::read_input(*model, text, request, silent).ok()) return 0;
     }
     if (!model->RealmsRead) {
       model->RealmOnly = true;
-      ostrel::parse_input(*model, text, request, silent);
+      ostrel::read_input(*model, text, request, silent);
     }
   } catch (const ostrel::RunError&) {
   }

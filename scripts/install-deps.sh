@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that Ostrel's build and tests need, skipping those present.
+# Installs the Debian packages that Ostrel's build and tests need, skipping those present, and the
+# Khronos glTF validator (npm) into tools/gltf-validator/node_modules.
 # `apt-get update` runs only when something is missing. Set OSTREL_WITH_FUZZ=1 to add clang.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   qt6-base-dev   # the desktop program
   view3dscene    # tovrmlx3d, the VRML 2.0 reader the tests check every written file with
+  libtinygltf-dev nlohmann-json3-dev  # the glTF writer
 )
+# Node.js runs the glTF validator of the tests; a Node.js from elsewhere (with its own npm) will do.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 if [[ "${OSTREL_WITH_FUZZ:-0}" == 1 ]]; then
   packages+=(clang libclang-rt-dev)
 fi
@@ -20,12 +27,18 @@ for package in "${packages[@]}"; do
 done
 
 if ((${#missing[@]} == 0)); then
-  echo "install-deps: everything is installed"
-  exit 0
+  echo "install-deps: every Debian package is installed"
+else
+  echo "install-deps: installing ${missing[*]}"
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "install-deps: installing ${missing[*]}"
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The validator, at the version package-lock.json pins, inside the project (never globally).
+validator=tools/gltf-validator
+if ! npm ls --prefix "$validator" gltf-validator >/dev/null 2>&1; then
+  echo "install-deps: installing the glTF validator into $validator"
+  npm ci --prefix "$validator" --no-audit --no-fund
+fi

@@ -6,7 +6,7 @@
 #include "cli/settings_flags.h"
 #include "core/model.h"
 #include "core/run_error.h"
-#include "input/parser.h"
+#include "input/input_reader.h"
 #include "input/prescan.h"
 #include "prepare/inflation.h"
 #include "prepare/prepare_model.h"
@@ -62,6 +62,12 @@ void write_faces_json(JsonWriter& json, const Model& model) {
     json.key("sides").value(model.FaceSides(face));
     json.key("step").value(model.FaceStep(face));
     json.key("flags").value(model.FaceFlags(face));
+    if (const std::int64_t colour = model.FaceInputColour(face); colour >= 0) {
+      json.key("colour").begin_array();
+      for (int shift = 24; shift >= 0; shift -= 8)
+        json.value(static_cast<int>((colour >> shift) & 255));
+      json.end_array();
+    }
     json.key("vertices").begin_array();
     for (int corner = 1; corner <= model.FaceSides(face); ++corner) {
       json.value(model.FaceVertices(face, corner));
@@ -188,6 +194,10 @@ void write_text(const Inspection& in, std::ostream& out) {
     out << (face > model.FaceCount ? "link " : "face ") << face << ": " << model.FaceSides(face)
         << " corners, step " << model.FaceStep(face);
     if (!model.FaceFlags(face).empty()) out << ", flags " << model.FaceFlags(face);
+    if (const std::int64_t colour = model.FaceInputColour(face); colour >= 0) {
+      out << ", colour";
+      for (int shift = 24; shift >= 0; shift -= 8) out << " " << ((colour >> shift) & 255);
+    }
     out << ":";
     for (int corner = 1; corner <= model.FaceSides(face); ++corner) {
       out << " " << model.FaceVertices(face, corner);
@@ -273,7 +283,7 @@ int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& m
   in.model.start_run();
   in.model.SegmentNo = options.segment;
   in.model.start_pass();
-  ParseResult result = parse_input(in.model, text, request, messages);
+  ParseResult result = read_input(in.model, text, request, messages);
   if (result.status == ParseStatus::kAbandoned) {
     messages.message(result.message);
     return 1;

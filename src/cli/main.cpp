@@ -75,6 +75,10 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
   flag("--no-coincidence-check", "Permit coincident vertices", {"Coincidence=1"});
   flag("--xy", "Confine the model to the XY plane", {"XYConfine=1"});
   flag("--incord", "Write the input coordinates as entered, without relaxing", {"incord=1"});
+  flag("--ignore-coordinates", "OFF input: relax from random starts, not the file's points",
+       {"IgnoreCoordinates=1"});
+  flag("--gltf", "Also write NAME.glb, a glTF 2.0 binary of the solid faces", {"GltfFile=1"});
+  flag("--stl", "Also write NAME.stl, a binary STL of the solid surface", {"StlFile=1"});
   flag("--debug", "Keep the debug log <name>_debug.txt in the output folder", {"Debug=1"});
   flag("--reghex", "Keep hexagons regular while local inflation is on", {"RegHex=1"});
   flag("--stress", "Also write every VRML style with stress cones (\"_stress\")", {"StressMap=1"});

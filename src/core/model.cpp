@@ -39,6 +39,7 @@ void Model::start_pass() {
   // tried again) or the next segment must not apply the rows of earlier passes.
   MarkedEdgeCount = 1;
   FaceFlags.fill(std::string());
+  FaceInputColour.fill(-1);
   VertexFlags.fill(std::string());
 }
 

@@ -66,6 +66,9 @@ struct Model {
   Table<double> FaceCentreX{"FaceCentreX", ModelCapacity + 1};
   Table<double> FaceCentreY{"FaceCentreY", ModelCapacity + 1};
   Table<double> FaceCentreZ{"FaceCentreZ", ModelCapacity + 1};
+  // The exact colour an OFF input gives a face, 0xRRGGBBAA (alpha 255 for an opaque face);
+  // -1 when the input gives none and the face takes the colour of its class.
+  Table<std::int64_t> FaceInputColour{"FaceInputColour", ModelCapacity + 1};
 
   // --- Edges (by edge 1..EdgeCapacity) ---
   Table2<int> EdgeVertices{"EdgeVertices", EdgeCapacity + 1, 4};  // ends 1, 2; mark 3

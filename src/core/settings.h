@@ -64,6 +64,7 @@ struct RunSettings : StoredOptions {
   bool AllCyl = false;
   bool incord = false;
   bool XYConfine = false;
+  bool IgnoreCoordinates = false;  // an OFF input relaxes from random starts, not its points
   bool RegHex = false;
   bool StressMap = false;
   std::string StressMult = "1";

@@ -28,6 +28,10 @@ struct StoredOptions {
   bool AnimVRML = true;
   bool CylVRML = true;
   bool OffFile = true;
+  // The glTF binary (.glb) and STL files beside the OFF file. Not in a new ostrel.ini: a save
+  // adds their records (vglb, vstl) after the others, and only when they are on.
+  bool GltfFile = false;
+  bool StlFile = false;
   bool BeepIt = false;
   bool Edge = false;
   bool RealmTrans = true;

@@ -15,7 +15,7 @@
 #include "engine/error_recovery.h"
 #include "engine/relax.h"
 #include "engine/segment_passes.h"
-#include "input/parser.h"
+#include "input/input_reader.h"
 #include "input/prescan.h"
 #include "output/file_set.h"
 #include "output/generation_date.h"
@@ -121,7 +121,8 @@ class Run {
       parse_request.SegmentCount = settings_.SegmentCount;
       parse_request.OutputName = base_name_;
       parse_request.debug = debug();
-      ParseResult parsed = parse_input(model, text_, parse_request, host_);
+      parse_request.IgnoreCoordinates = settings_.IgnoreCoordinates;
+      ParseResult parsed = read_input(model, text_, parse_request, host_);
       // An anchor read as the last segment is followed by the realm section at once; without its
       // closing "]" the segments are written with the realm faces read, as after an ordinary
       // last segment.
@@ -478,6 +479,7 @@ class Run {
     if (input_last_vertex_ < model_->LastVertex) context.InputLastVertex = input_last_vertex_;
     context.CurrentSegment = model_->SegmentNo;
     context.InputFile = request_.shape ? base_name_ : request_.input.filename().string();
+    if (!request_.shape) context.InputPath = request_.input;
     if (collapse_answer_) context.CollapseStars = *collapse_answer_ ? "Yes" : "No";
     return context;
   }

@@ -26,7 +26,7 @@ FileForm::FileForm(Forms& forms)
       in_drive_(new DriveList("InDrive")),
       in_dir_(new DirectoryList("InDir")),
       in_file_(new FileList("InFile")),
-      in_patt_(new QLineEdit("*.txt")),
+      in_patt_(new QLineEdit("*.txt;*.off")),
       out_drive_(new DriveList("OutDrive")),
       out_dir_(new DirectoryList("OutDir")),
       out_same_(new QCheckBox("Same as Input Directory")) {
@@ -89,6 +89,7 @@ FileForm::FileForm(Forms& forms)
   });
   connect(out_dir_, &DirectoryList::path_changed, out_drive_, &DriveList::show_drive_of);
   connect(in_patt_, &QLineEdit::textChanged, in_file_, &FileList::set_pattern);
+  in_file_->set_pattern(in_patt_->text());
   connect(out_same_, &QCheckBox::stateChanged, this, &FileForm::out_same_changed);
   connect(in_file_, &QListWidget::itemDoubleClicked, this, &FileForm::run);
   connect(run_button, &QPushButton::clicked, this, &FileForm::run);

@@ -115,6 +115,11 @@ UserPrefForm::UserPrefForm(Forms& forms) : forms_(forms) {
   selection_layout->addWidget(cyl_suffix_, 5, 1);
   off_file_ = check("OffFile", "\"OFF\" File:", "The OFF geometry file (its suffix is fixed)");
   selection_layout->addWidget(off_file_, 6, 0);
+  gltf_file_ = check("GltfFile", "glTF (.glb):",
+                     "The solid as a glTF 2.0 binary for browsers, Blender and phone viewers");
+  selection_layout->addWidget(gltf_file_, 7, 0);
+  stl_file_ = check("StlFile", "STL (.stl):", "The solid surface as a binary STL for 3D printing");
+  selection_layout->addWidget(stl_file_, 8, 0);
 
   // Output file settings.
   auto* settings = new QGroupBox("Output File Settings");
@@ -296,6 +301,8 @@ void UserPrefForm::apply(const Preferences& p) {
   anim_vrml_->setChecked(p.AnimVRML);
   cyl_vrml_->setChecked(p.CylVRML);
   off_file_->setChecked(p.OffFile);
+  gltf_file_->setChecked(p.GltfFile);
+  stl_file_->setChecked(p.StlFile);
   edge_->setChecked(p.Edge);
   beep_it_->setChecked(p.BeepIt);
   realm_trans_->setChecked(p.RealmTrans);
@@ -323,6 +330,8 @@ void UserPrefForm::fill(Preferences& p) const {
   p.AnimVRML = anim_vrml_->isChecked();
   p.CylVRML = cyl_vrml_->isChecked();
   p.OffFile = off_file_->isChecked();
+  p.GltfFile = gltf_file_->isChecked();
+  p.StlFile = stl_file_->isChecked();
   p.Edge = edge_->isChecked();
   p.BeepIt = beep_it_->isChecked();
   p.RealmTrans = realm_trans_->isChecked();

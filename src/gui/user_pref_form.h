@@ -72,6 +72,8 @@ class UserPrefForm : public QWidget {
   QCheckBox* cyl_vrml_;
   QLineEdit* cyl_suffix_;
   QCheckBox* off_file_;
+  QCheckBox* gltf_file_;
+  QCheckBox* stl_file_;
   QLineEdit* frame_val_;
   QLineEdit* vrml_scale_;
   QCheckBox* edge_;

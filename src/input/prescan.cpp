@@ -1,12 +1,15 @@
 #include "input/prescan.h"
 
 #include "core/model.h"
+#include "input/off_reader.h"
 #include "input/parser.h"
 
 namespace ostrel {
 
 InputPrescan prescan_input(std::string_view text) {
   InputPrescan scan;
+  // An OFF file has no segments and no letter codes, whatever its comments hold.
+  if (is_off_text(text)) return scan;
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = text.find_first_of(",\r\n", start);

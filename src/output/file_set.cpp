@@ -6,8 +6,11 @@
 #include "core/message_sink.h"
 #include "core/model.h"
 #include "core/run_error.h"
+#include "output/gltf_writer.h"
 #include "output/off_writer.h"
 #include "output/orientation.h"
+#include "output/stl_writer.h"
+#include "output/visible_faces.h"
 #include "output/vrml_anim.h"
 #include "output/vrml_cylinder.h"
 #include "output/vrml_frame.h"
@@ -116,6 +119,13 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
   const auto write_one = [&](OutputKind kind, const std::filesystem::path& path,
                              const auto& write) {
     try {
+      std::error_code ignored;
+      if (!context.InputPath.empty() &&
+          std::filesystem::equivalent(path, context.InputPath, ignored)) {
+        throw RunError(kPathFileAccess,
+                       "Error: " + path.string() + " is the input file; it is not written over",
+                       path.string());
+      }
       write(path);
       written.push_back({kind, path});
     } catch (const RunError& error) {
@@ -148,6 +158,28 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
                 write_off_file(path, model, colours, highlight, context);
               });
   }
+
+  if ((settings.GltfFile || settings.StlFile) && !context.StressPass) {
+    std::optional<VisibleFaces> faces;  // built for the first of the two files
+    const auto visible = [&]() -> const VisibleFaces& {
+      if (!faces) faces = visible_faces(model, settings, rhombus, host);
+      return *faces;
+    };
+    const std::filesystem::path off = off_file_path(settings, context);
+    if (settings.GltfFile) {
+      write_one(OutputKind::kGltf, std::filesystem::path(off).replace_extension(".glb"),
+                [&](const std::filesystem::path& path) {
+                  write_gltf_file(path, visible(), context.OutputName);
+                });
+    }
+    if (settings.StlFile) {
+      write_one(OutputKind::kStl, std::filesystem::path(off).replace_extension(".stl"),
+                [&](const std::filesystem::path& path) {
+                  write_stl_file(path, visible(), context.OutputName);
+                });
+    }
+  }
+
 
   VrmlInputs inputs{model, settings, context, rhombus, host};
   for (VrmlStyle style : kVrmlStyles) {

@@ -5,6 +5,8 @@
 // `StressMap` is on (OutputContext::StressPass). Files, in this order:
 //   OFF          OutputDirectory / (OutputName + WeakenSuffix + ".off")
 //                when OffFile, SegmentCount < 2 and not the stress pass;
+//   glTF, STL    beside it, named like it with ".glb" and ".stl", at the same write points,
+//                when GltfFile, StlFile (whether OffFile is on or not);
 //   VRML styles  OutputDirectory / (OutputName + StyleSuffix + VariantSuffix + ".wrl"),
 //                solid, animated, frame, switch, cylinder, each when its switch is on and
 //                SegmentCount < 2.
@@ -57,6 +59,9 @@ struct OutputContext {
   // star-collapse question ("Yes", "No", or "not asked" when no fan was found).
   std::string InputFile;
   std::string CollapseStars = "not asked";
+  // The input file, when there is one: no output file is written over it (an OFF input in the
+  // output folder would otherwise be replaced by the OFF output of the same name).
+  std::filesystem::path InputPath;
   bool StressPass = false;        // the second pass of a StressMap run
   DebugLog* debug_log = nullptr;  // the run's debug log, when it keeps one
 };
@@ -110,6 +115,8 @@ enum class OutputKind {
   kCylinderVrml,
   kSegmentedVrml,  // the segmented file of a segmented run
   kSegmentedOff,   // its four-dimensional OFF file
+  kGltf,           // the glTF binary beside the OFF file
+  kStl,            // the STL file beside the OFF file
 };
 
 // The kind of file a VRML style writes.

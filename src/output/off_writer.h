@@ -43,7 +43,8 @@ OffColourTable build_off_colour_table(const RunSettings& settings, const Rhombus
 //   "# Vertices Faces Edges", the counts (" 8  6  12 " for a cube), "#", "# Vertices",
 //   one line per vertex FirstVertex..LastVertex ("x y z"), "#", "# Sides and colours",
 //   one line per face not flagged "B" (sides, corners counted from FirstVertex, two blanks,
-//   the colour of its FaceColourIndex with the highlight override of the OFF file),
+//   the colour of its FaceColourIndex with the highlight override of the OFF file, or the
+//   exact colour the input gave it, "r g b", with " a" when it is not opaque),
 //   "#", "# END".
 // The face count leaves out the "B" faces. A star face (step d > 1), or any face flagged "n",
 // is written with its k-th corner (k = 1..n) taken from stored corner k·d mod n, 0 standing

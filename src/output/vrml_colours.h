@@ -33,6 +33,18 @@ std::array<std::string, kVrmlColourCount> vrml_colour_table(const RunSettings& s
                                                             const RhombusSetColours& rhombus,
                                                             MessageSink& sink);
 
+// The colour texts behind the table, index 0..32: the settings colour of each entry that takes
+// one (1 RealmFace, 2 ColourH, ..., 32 rhombus set 3); empty for the fixed entries.
+std::array<std::string, kVrmlColourCount> vrml_colour_texts(const RunSettings& settings,
+                                                            const RhombusSetColours& rhombus);
+
+// The table's colours as red, green, blue fractions 0..1, index 0..32, for writers that need
+// numbers rather than text: a settings colour's components / 255, the fixed entries as the table
+// writes them (22 amber 1 .6 0, 28 grey .8 .8 .8; 0 and 9 black). Clipped colour texts are
+// reported through `sink` under the same names as the table's.
+std::array<std::array<float, 3>, kVrmlColourCount> vrml_colour_values(
+    const RunSettings& settings, const RhombusSetColours& rhombus, MessageSink& sink);
+
 // The colour table index (FaceColourIndex with the highlight of the face set) of every face,
 // by face 1..FaceCount (entry 0 unused); 0 for a face flagged "B".
 std::vector<int> face_colour_indices(const Model& model, const RunSettings& settings);

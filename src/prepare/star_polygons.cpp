@@ -155,6 +155,7 @@ void compact_faces(Model& model) {
     model.FaceSides(kept) = model.FaceSides(f);
     model.FaceStep(kept) = model.FaceStep(f);
     model.FaceFlags(kept) = model.FaceFlags(f);
+    model.FaceInputColour(kept) = model.FaceInputColour(f);
     for (int k = 1; k <= model.FaceSides(f); ++k)
       model.FaceVertices(kept, k) = model.FaceVertices(f, k);
   }

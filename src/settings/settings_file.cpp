@@ -119,6 +119,14 @@ constexpr KeyEntry kKeys[] = {
     {"mxit", kNum, &member<&P::MaxIter>},
 };
 
+// Check boxes added after the file's layout was settled: a new file has none of them (its text
+// stays as it always was), and a save writes each after all the others, only when it is on.
+// A reader that does not know them reports an unknown line and reads on.
+constexpr KeyEntry kExtraKeys[] = {
+    {"vglb", kFlg, &member<&P::GltfFile>},
+    {"vstl", kFlg, &member<&P::StlFile>},
+};
+
 // The order in which a save writes the keys (not the order of a new file).
 constexpr std::string_view kSaveOrder[] = {
     "diri", "diro", "f001", "f002", "f003", "f004", "f005", "f006", "fram", "vsol", "vfrm",
@@ -133,6 +141,9 @@ constexpr std::string_view kSaveOrder[] = {
 
 constexpr const KeyEntry* find_key(std::string_view key) {
   for (const auto& entry : kKeys) {
+    if (entry.key == key) return &entry;
+  }
+  for (const auto& entry : kExtraKeys) {
     if (entry.key == key) return &entry;
   }
   return nullptr;
@@ -383,6 +394,9 @@ std::string saved_settings_text(const Preferences& prefs) {
   std::string text;
   for (std::string_view key : kSaveOrder) {
     append_record(text, key, saved_value(*find_key(key), prefs));
+  }
+  for (const auto& entry : kExtraKeys) {
+    if (entry.flag(const_cast<Preferences&>(prefs))) append_record(text, entry.key, "1");
   }
   text.append("end ").append(kLineEnd);
   return text;

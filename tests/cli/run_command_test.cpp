@@ -15,20 +15,7 @@ std::string data_path(const std::string& name) {
   return std::string(OSTREL_TEST_DATA_DIR) + "/" + name;
 }
 
-struct CliRun {
-  test::TempDir dir;
-  test::CommandResult result;
-
-  CliRun(const std::string& input, std::vector<std::string> options,
-         const std::string& environment = {}) {
-    std::vector<std::string> arguments{
-        "run", input, "-o", dir.path().string(), "--ini", (dir.path() / "ostrel.ini").string(),
-        "-q"};
-    arguments.insert(arguments.end(), options.begin(), options.end());
-    result = test::run_cli(arguments, environment);
-  }
-  std::filesystem::path file(const std::string& name) const { return dir.path() / name; }
-};
+using test::CliRun;
 
 TEST(CliRun, WrittenAsEnteredMatchesTheGoldenFile) {
   CliRun run(data_path("incord_pyramid.txt"), {"--incord"}, "SOURCE_DATE_EPOCH=0");

@@ -67,16 +67,8 @@ struct Solid {
   int star_step;        // step of the faces with more than four corners that are stars
 };
 
-class RelaxedSolid : public ::testing::TestWithParam<Solid> {};
-
-TEST_P(RelaxedSolid, HasUnitEdgesRegularFacesAndItsShape) {
-  const Solid& solid = GetParam();
-  test::TempDir dir;
-  auto result = test::run_cli({"run", test::example_path(std::string(solid.name) + ".txt").string(),
-                               "-o", dir.path().string(), "--ini",
-                               (dir.path() / "ostrel.ini").string(), "--seed", "7", "-q"});
-  ASSERT_EQ(result.exit_code, 0) << result.err;
-  test::OffModel model = test::read_off(dir.path() / (std::string(solid.name) + ".off"));
+// The checks of a relaxed solid, read back from its OFF file.
+void expect_solid(const test::OffModel& model, const Solid& solid) {
   auto reference =
       test::read_xyz(std::string(OSTREL_TEST_DATA_DIR) + "/reference/" + solid.name + ".xyz");
   ASSERT_EQ(model.vertices.size(), reference.size());
@@ -109,6 +101,65 @@ TEST_P(RelaxedSolid, HasUnitEdgesRegularFacesAndItsShape) {
   }
   EXPECT_LT(test::distance_profile_difference(model.vertices, reference), 1e-5)
       << "not the right shape";
+}
+
+test::CommandResult run_relaxed(const std::filesystem::path& input, const test::TempDir& dir,
+                                const std::vector<std::string>& options = {}) {
+  std::vector<std::string> arguments{"run",    input.string(),
+                                     "-o",     dir.path().string(),
+                                     "--ini",  (dir.path() / "ostrel.ini").string(),
+                                     "--seed", "7",
+                                     "-q"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  return test::run_cli(arguments);
+}
+
+// The relaxed solid's OFF file with every coordinate moved by up to 0.05, the same way each time.
+std::string moved_off_text(const test::OffModel& model) {
+  std::string text = "# moved by up to 0.05\nOFF\n" + std::to_string(model.vertices.size()) + " " +
+                     std::to_string(model.faces.size()) + " 0\n";
+  unsigned state = 12345;
+  for (const auto& p : model.vertices) {
+    for (double c : p) {
+      state = state * 1103515245u + 12345u;
+      text += std::to_string(c + 0.05 * (static_cast<double>(state >> 8 & 0xFFFF) / 32767.5 - 1));
+      text += ' ';
+    }
+    text += '\n';
+  }
+  for (const auto& face : model.faces) {
+    text += std::to_string(face.corners.size());
+    for (int corner : face.corners) text += " " + std::to_string(corner);
+    text += '\n';
+  }
+  return text;
+}
+
+class RelaxedSolid : public ::testing::TestWithParam<Solid> {};
+
+TEST_P(RelaxedSolid, HasUnitEdgesRegularFacesAndItsShape) {
+  const Solid& solid = GetParam();
+  test::TempDir dir;
+  auto result = run_relaxed(test::example_path(std::string(solid.name) + ".txt"), dir);
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  expect_solid(test::read_off(dir.path() / (std::string(solid.name) + ".off")), solid);
+}
+
+// The solid written as another program's OFF file, its points moved: relaxed from those points,
+// and from random starts with --ignore-coordinates.
+TEST_P(RelaxedSolid, RelaxesFromItsOffFile) {
+  const Solid& solid = GetParam();
+  const std::string name = solid.name;
+  test::TempDir first, moved, again, random;
+  ASSERT_EQ(run_relaxed(test::example_path(name + ".txt"), first).exit_code, 0);
+  test::write_file(moved.path() / (name + ".off"),
+                   moved_off_text(test::read_off(first.path() / (name + ".off"))));
+  auto result = run_relaxed(moved.path() / (name + ".off"), again);
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  expect_solid(test::read_off(again.path() / (name + ".off")), solid);
+  result = run_relaxed(moved.path() / (name + ".off"), random, {"--ignore-coordinates"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  expect_solid(test::read_off(random.path() / (name + ".off")), solid);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -243,11 +243,13 @@ class UserPrefFormTest : public QObject {
     control<QCheckBox>(&form, "BeepIt")->setChecked(true);
     control<QCheckBox>(&form, "RealmTrans")->setChecked(false);
     control<QCheckBox>(&form, "OffFile")->setChecked(false);
+    control<QCheckBox>(&form, "GltfFile")->setChecked(true);
     control<QRadioButton>(&form, "VertexLabel(0)")->setChecked(true);
     control<QCheckBox>(&app.forms->colour_pref(), "RhomColO")->setChecked(true);
     type_into(&app.forms->colour_pref(), "Colour52", "1.2.3");
     app.forms->file().set_out_same(true);
     const Preferences saved = app.forms->preferences();
+    QVERIFY(saved.GltfFile && !saved.StlFile);
     QVERIFY(app.forms->save_settings());
 
     Forms again(app.program_folder.path().toStdString());

@@ -23,6 +23,8 @@ TEST(Prescan, CountsBraceRecordsAndNoticesAugmentation) {
       {"{1,2,3,-1,'A\r\n}", 1, false, 1},
       {"{},{},{},{},{},{},{}", 7, false, 7},
       {"", 0, false, 1},
+      {"# made by A tool {\n# faces {5/2}\nOFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", 0, false,
+       1},  // an OFF file's comments hold neither segments nor letters
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

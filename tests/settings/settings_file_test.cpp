@@ -347,6 +347,23 @@ TEST(SettingsFile, SaveThenLoadGivesBackEveryValue) {
   EXPECT_EQ(prefs.VertexLabel, kVertexLabelBillboard);
 }
 
+TEST(SettingsFile, GltfAndStlChoicesAreSavedAfterTheOtherRecordsOnlyWhenOn) {
+  Preferences prefs;
+  prefs.InDir = "/in";
+  prefs.OutDir = "/out";
+  const std::string plain = saved_settings_text(prefs);
+  prefs.GltfFile = prefs.StlFile = true;
+  const std::vector<std::string> records = lines_of(saved_settings_text(prefs));
+  ASSERT_GE(records.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(records.end() - 3, records.end()),
+            (std::vector<std::string>{"vglb=1", "vstl=1", "end "}));
+  Reading reading = read_text(saved_settings_text(prefs), {kFolder, "/in", "/out"});
+  EXPECT_TRUE(reading.prefs.GltfFile && reading.prefs.StlFile);
+  EXPECT_TRUE(reading.messages.empty());
+  reading = read_text(plain, {kFolder, "/in", "/out"});
+  EXPECT_FALSE(reading.prefs.GltfFile || reading.prefs.StlFile);
+}
+
 TEST(SettingsFile, AppliesToRunSettings) {
   Preferences prefs = read_text(kDefaultFile).prefs;
   prefs.InDir = "/in";

@@ -75,4 +75,12 @@ CommandResult run_cli(const std::vector<std::string>& arguments, const std::stri
   return result;
 }
 
+CliRun::CliRun(const std::string& input, std::vector<std::string> options,
+               const std::string& environment) {
+  std::vector<std::string> arguments{
+      "run", input, "-o", dir.path().string(), "--ini", (dir.path() / "ostrel.ini").string(), "-q"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  result = run_cli(arguments, environment);
+}
+
 }  // namespace ostrel::test

@@ -85,4 +85,14 @@ struct CommandResult {
 CommandResult run_cli(const std::vector<std::string>& arguments,
                       const std::string& environment = {});
 
+// `ostrel-cli run INPUT` into a fresh folder, with a settings file of its own there, quiet.
+struct CliRun {
+  TempDir dir;
+  CommandResult result;
+
+  CliRun(const std::string& input, std::vector<std::string> options,
+         const std::string& environment = {});
+  std::filesystem::path file(const std::string& name) const { return dir.path() / name; }
+};
+
 }  // namespace ostrel::test

@@ -1,0 +1,13 @@
+#include "input/input_reader.h"
+
+#include "input/off_reader.h"
+
+namespace ostrel {
+
+ParseResult read_input(Model& model, std::string_view text, const ParseRequest& request,
+                       MessageSink& host) {
+  if (!model.RealmOnly && is_off_text(text)) return read_off_input(model, text, request);
+  return parse_input(model, text, request, host);
+}
+
+}  // namespace ostrel
