@@ -30,8 +30,9 @@ enum EdgeMark : int { kNoMark = 0, kHighlightMark = 1, kCylinderMark = 2, kCylin
 struct Model {
   Model();
 
-  // Start of a run: the counters and tables that live for the whole run (segments, joint
-  // vertices, marked edges, run flags) are cleared.
+  // Start of a run: every table reads as new again (a table added below is also emptied
+  // here), and the counters and flags that live for the whole run (segments, joint vertices,
+  // marked edges, run flags) are cleared.
   void start_run();
   // Start of one parse: the face and vertex flag texts are emptied and the vertex range
   // reset to the "nothing read" state (FirstVertex 999, LastVertex -1).
