@@ -5,9 +5,10 @@
 // A table grows as it is used: an entry comes into being, value-initialised (0, an empty
 // text), the first time it is touched, for reading or writing, so an entry never written reads
 // as 0 just as if the whole table had been cleared at the start. Room for the whole capacity
-// is reserved when the table is made, so growing never moves an entry: references and the
-// flat-array pointers that hot loops take from data() stay valid. Only the entries in use are
-// ever touched, which keeps a parse of a small model from clearing megabytes of tables.
+// is reserved when the first entry comes into being, so growing never moves an entry:
+// references and the flat-array pointers that hot loops take from data() stay valid. A table
+// never touched takes no memory, and only the entries in use are ever cleared, which keeps a
+// parse of a small model from clearing megabytes of tables.
 #pragma once
 
 #include <algorithm>
@@ -22,20 +23,16 @@ namespace ostrel {
 template <class T>
 class Table {
  public:
-  Table(const char* name, int size) : name_(name), capacity_(checked_capacity(size)) {
-    data_.reserve(capacity_);
-  }
+  Table(const char* name, int size) : name_(name), capacity_(checked_capacity(size)) {}
   Table(const Table& other) : name_(other.name_), capacity_(other.capacity_) {
-    data_.reserve(capacity_);
-    data_.assign(other.data_.begin(), other.data_.end());
+    copy_entries(other);
   }
   Table& operator=(const Table& other) {
     if (this == &other) return *this;
-    name_ = other.name_;
     if (other.capacity_ != capacity_) data_ = std::vector<T>();
+    name_ = other.name_;
     capacity_ = other.capacity_;
-    data_.reserve(capacity_);
-    data_.assign(other.data_.begin(), other.data_.end());
+    copy_entries(other);
     return *this;
   }
   Table(Table&&) noexcept = default;
@@ -71,11 +68,21 @@ class Table {
     // Geometric steps keep a table filled entry by entry from resizing at every entry.
     std::size_t wanted =
         std::max({static_cast<std::size_t>(index) + 1, 2 * data_.size(), std::size_t{16}});
+    data_.reserve(capacity_);
     data_.resize(std::min(wanted, capacity_));
   }
   T* full() const {
-    if (data_.size() < capacity_) data_.resize(capacity_);
+    if (data_.size() < capacity_) {
+      data_.reserve(capacity_);
+      data_.resize(capacity_);
+    }
     return data_.data();
+  }
+  void copy_entries(const Table& other) {
+    data_.clear();
+    if (other.data_.empty()) return;
+    data_.reserve(capacity_);
+    data_.assign(other.data_.begin(), other.data_.end());
   }
 
   const char* name_;
@@ -89,26 +96,17 @@ template <class T>
 class Table2 {
  public:
   Table2(const char* name, int rows, int columns)
-      : name_(name), rows_(std::max(rows, 0)), columns_(std::max(columns, 0)) {
-    data_.reserve(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_));
-  }
-  Table2(const Table2& other)
-      : name_(other.name_),
-        rows_(other.rows_),
-        columns_(other.columns_),
-        filled_rows_(other.filled_rows_) {
-    data_.reserve(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_));
-    data_.assign(other.data_.begin(), other.data_.end());
+      : name_(name), rows_(std::max(rows, 0)), columns_(std::max(columns, 0)) {}
+  Table2(const Table2& other) : name_(other.name_), rows_(other.rows_), columns_(other.columns_) {
+    copy_entries(other);
   }
   Table2& operator=(const Table2& other) {
     if (this == &other) return *this;
-    name_ = other.name_;
     if (other.rows_ != rows_ || other.columns_ != columns_) data_ = std::vector<T>();
+    name_ = other.name_;
     rows_ = other.rows_;
     columns_ = other.columns_;
-    filled_rows_ = other.filled_rows_;
-    data_.reserve(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_));
-    data_.assign(other.data_.begin(), other.data_.end());
+    copy_entries(other);
     return *this;
   }
   Table2(Table2&&) noexcept = default;
@@ -143,7 +141,18 @@ class Table2 {
     if (row < 0 || row >= rows_) throw_subscript_error(name_, row);
     filled_rows_ =
         static_cast<int>(std::min<long>(std::max<long>(row + 1, 2L * filled_rows_), rows_));
+    data_.reserve(room());
     data_.resize(static_cast<std::size_t>(filled_rows_) * static_cast<std::size_t>(columns_));
+  }
+  std::size_t room() const {
+    return static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_);
+  }
+  void copy_entries(const Table2& other) {
+    data_.clear();
+    filled_rows_ = other.filled_rows_;
+    if (other.data_.empty()) return;
+    data_.reserve(room());
+    data_.assign(other.data_.begin(), other.data_.end());
   }
 
   const char* name_;
