@@ -35,16 +35,19 @@ bench: deps
 	cmake --build build-bench -j $(JOBS) --target relax_bench
 	./build-bench/bench/relax_bench
 
-# Runs each fuzz target for FUZZ_SECONDS on its corpus (clang with libFuzzer).
+# Runs each fuzz target for FUZZ_SECONDS on its corpus (clang with libFuzzer). The whole-run
+# target takes small inputs only, and the bad inputs of the tests as seeds too.
 FUZZ_SECONDS ?= 60
 fuzz:
 	OSTREL_WITH_FUZZ=1 bash scripts/install-deps.sh
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DOSTREL_BUILD_FUZZ=ON -DOSTREL_BUILD_TESTS=OFF
-	cmake --build build-fuzz -j $(JOBS) --target parser_fuzz settings_file_fuzz
-	mkdir -p build-fuzz/corpus/parser build-fuzz/corpus/settings_file
+	  -DOSTREL_BUILD_FUZZ=ON -DOSTREL_BUILD_TESTS=OFF -DOSTREL_BUILD_GUI=OFF
+	cmake --build build-fuzz -j $(JOBS) --target parser_fuzz settings_file_fuzz run_fuzz
+	mkdir -p build-fuzz/corpus/parser build-fuzz/corpus/settings_file build-fuzz/corpus/run
 	./build-fuzz/fuzz/parser_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/parser fuzz/corpus/parser
 	./build-fuzz/fuzz/settings_file_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus/settings_file fuzz/corpus/settings_file
+	./build-fuzz/fuzz/run_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=1024 -timeout=60 \
+	  build-fuzz/corpus/run fuzz/corpus/parser tests/data/bad
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-bench out

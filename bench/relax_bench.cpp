@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "core/lenient_number.h"
 #include "engine/relax.h"
 #include "engine/run.h"
+#include "input/parser.h"
 #include "models.h"
 #include "prepare/inflation.h"
 
@@ -128,6 +130,19 @@ void BM_HopDistances(benchmark::State& state) {
   count_model(state, model);
 }
 BENCHMARK(BM_HopDistances)->Unit(benchmark::kMillisecond);
+
+// A new model store and one parse of the cube: what a run pays before its preparation starts.
+void BM_ReadIntoNewModel(benchmark::State& state) {
+  const std::string text = example_text("cube");
+  NullMessageSink messages;
+  for (auto _ : state) {
+    auto model = std::make_unique<Model>();
+    model->start_pass();
+    ParseResult parsed = parse_input(*model, text, ParseRequest{}, messages);
+    benchmark::DoNotOptimize(parsed);
+  }
+}
+BENCHMARK(BM_ReadIntoNewModel)->Unit(benchmark::kMicrosecond);
 
 // A whole run of an example with the default settings (global expansion, all output styles)
 // and a fixed seed, ending once the first new isomorph is written: reading, preparation, the

@@ -22,6 +22,7 @@ class Silent final : public ostrel::MessageSink {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
+  // One store for every input; start_run() empties it, so each input starts from a new model.
   static auto model = std::make_unique<ostrel::Model>();
   Silent silent;
   ostrel::DebugLog debug;

@@ -62,7 +62,7 @@ void write_faces_json(JsonWriter& json, const Model& model) {
     json.key("sides").value(model.FaceSides(face));
     json.key("step").value(model.FaceStep(face));
     json.key("flags").value(model.FaceFlags(face));
-    if (const std::int64_t colour = model.FaceInputColour(face); colour >= 0) {
+    if (const std::int64_t colour = model.FaceInputColour(face); colour & kInputColourGiven) {
       json.key("colour").begin_array();
       for (int shift = 24; shift >= 0; shift -= 8)
         json.value(static_cast<int>((colour >> shift) & 255));
@@ -194,7 +194,7 @@ void write_text(const Inspection& in, std::ostream& out) {
     out << (face > model.FaceCount ? "link " : "face ") << face << ": " << model.FaceSides(face)
         << " corners, step " << model.FaceStep(face);
     if (!model.FaceFlags(face).empty()) out << ", flags " << model.FaceFlags(face);
-    if (const std::int64_t colour = model.FaceInputColour(face); colour >= 0) {
+    if (const std::int64_t colour = model.FaceInputColour(face); colour & kInputColourGiven) {
       out << ", colour";
       for (int shift = 24; shift >= 0; shift -= 8) out << " " << ((colour >> shift) & 255);
     }

@@ -7,6 +7,31 @@ Model::Model() {
 }
 
 void Model::start_run() {
+  // Every table reads as a new one: a run never sees what an earlier run left behind.
+  for (auto* table :
+       {&VertexX,      &VertexY,         &VertexZ,         &VertexShiftX,    &VertexShiftY,
+        &VertexShiftZ, &VertexVelocityX, &VertexVelocityY, &VertexVelocityZ, &VertexPrevX,
+        &VertexPrevY,  &VertexPrevZ,     &FaceDeviation,   &FaceCentreX,     &FaceCentreY,
+        &FaceCentreZ,  &EdgeTarget,      &EdgeDeviation,   &ForceStrength,   &StartX,
+        &StartY,       &StartZ}) {
+    table->clear();
+  }
+  for (auto* table :
+       {&FaceSides, &FaceStep, &EdgeClass, &SegmentColourClass, &SegmentAnchorMode,
+        &SegmentVertexEnd, &JointVertexSegment, &JointVertexNumber, &RealmFaceSides}) {
+    table->clear();
+  }
+  for (auto* table : {&FaceVertices, &EdgeVertices, &EdgeFaces, &MarkedEdges, &RealmFaceVertex,
+                      &RealmFaceSegment}) {
+    table->clear();
+  }
+  for (auto* table : {&VertexFlags, &FaceFlags, &SegmentTrailFlags, &RealmFaceFlags}) {
+    table->clear();
+  }
+  CentroidMark.clear();
+  JointVertexPos.clear();
+  LastStartSlot = 0;
+  StartListRead = false;
   for (int segment = 1; segment <= MaxSegments; ++segment) {
     SegmentColourClass(segment) = 15 + segment;
     SegmentAnchorMode(segment) = 0;
@@ -38,9 +63,9 @@ void Model::start_pass() {
   // Marks belong to the segment being read: a pass that reads it again (a re-read, a segment
   // tried again) or the next segment must not apply the rows of earlier passes.
   MarkedEdgeCount = 1;
-  FaceFlags.fill(std::string());
-  FaceInputColour.fill(-1);
-  VertexFlags.fill(std::string());
+  FaceFlags.clear();
+  VertexFlags.clear();
+  FaceInputColour.clear();
 }
 
 }  // namespace ostrel

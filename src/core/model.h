@@ -27,11 +27,15 @@ inline constexpr int MaxRealmCorners = 4;
 // Edge marks carried from the input's separators.
 enum EdgeMark : int { kNoMark = 0, kHighlightMark = 1, kCylinderMark = 2, kCylinder2Mark = 3 };
 
+// Marks a FaceInputColour entry as given (an entry never written reads 0: no colour).
+inline constexpr std::int64_t kInputColourGiven = std::int64_t{1} << 32;
+
 struct Model {
   Model();
 
-  // Start of a run: the counters and tables that live for the whole run (segments, joint
-  // vertices, marked edges, run flags) are cleared.
+  // Start of a run: every table reads as new again (a table added below is also emptied
+  // here), and the counters and flags that live for the whole run (segments, joint vertices,
+  // marked edges, run flags) are cleared.
   void start_run();
   // Start of one parse: the face and vertex flag texts are emptied and the vertex range
   // reset to the "nothing read" state (FirstVertex 999, LastVertex -1).
@@ -66,8 +70,8 @@ struct Model {
   Table<double> FaceCentreX{"FaceCentreX", ModelCapacity + 1};
   Table<double> FaceCentreY{"FaceCentreY", ModelCapacity + 1};
   Table<double> FaceCentreZ{"FaceCentreZ", ModelCapacity + 1};
-  // The exact colour an OFF input gives a face, 0xRRGGBBAA (alpha 255 for an opaque face);
-  // -1 when the input gives none and the face takes the colour of its class.
+  // The exact colour an OFF input gives a face: kInputColourGiven | 0xRRGGBBAA (alpha 255 for an
+  // opaque face); 0 when the input gives none and the face takes the colour of its class.
   Table<std::int64_t> FaceInputColour{"FaceInputColour", ModelCapacity + 1};
 
   // --- Edges (by edge 1..EdgeCapacity) ---

@@ -29,7 +29,9 @@ inline double length(Vec a) {
   return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
 }
 
-// The flat arrays of a vertex table triple, indexed by vertex number.
+// The flat arrays of a vertex table triple, indexed by vertex number. Where lambdas use them
+// they are copied into plain pointers: clang 14 (the fuzz build) cannot capture structured
+// bindings.
 struct Flat3 {
   double* x;
   double* y;
@@ -173,7 +175,10 @@ void Relaxation::edge_term(double& deform, bool move) {
 }
 
 void Relaxation::shape_statistics(bool skip_hexagons) {
-  auto [x, y, z] = positions(model_);
+  const Flat3 at = positions(model_);
+  double* x = at.x;
+  double* y = at.y;
+  double* z = at.z;
   auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
   auto distance = [&](int a, int b) { return length(position(a) - position(b)); };
   std::array<double, 4> short_sum{};
@@ -247,8 +252,14 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
 }
 
 void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
-  auto [x, y, z] = positions(model_);
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
+  const Flat3 at = positions(model_);
+  double* x = at.x;
+  double* y = at.y;
+  double* z = at.z;
+  const Flat3 shift = shifts(model_);
+  double* shift_x = shift.x;
+  double* shift_y = shift.y;
+  double* shift_z = shift.z;
   double* face_deviation = model_.FaceDeviation.data();
   const double* strength = model_.ForceStrength.data();
   auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
@@ -323,8 +334,14 @@ void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
 }
 
 void Relaxation::local_expansion_term() {
-  auto [x, y, z] = positions(model_);
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
+  const Flat3 at = positions(model_);
+  double* x = at.x;
+  double* y = at.y;
+  double* z = at.z;
+  const Flat3 shift = shifts(model_);
+  double* shift_x = shift.x;
+  double* shift_y = shift.y;
+  double* shift_z = shift.z;
   const std::size_t faces = face_sides_.size();
   std::vector<Vec> centre(faces + 1);
   for (std::size_t f = 0; f < faces; ++f) {

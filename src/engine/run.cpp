@@ -460,7 +460,8 @@ class Run {
     context.version = request_.version;
     context.generation_date = generation_date();
     context.SegmentCount = settings_.SegmentCount;
-    for (int set = 1; set <= 3; ++set) {
+    // A segmented model made only of anchors is written before any relaxation ran.
+    for (int set = 1; set <= 3 && relax_; ++set) {
       const RhombusSet& rhombus = relax_->rhombus_sets()[static_cast<std::size_t>(set)];
       if (rhombus.count > 0) {
         context.RhombusSetDiagonals[static_cast<std::size_t>(set)] = {rhombus.short_target,
@@ -470,7 +471,7 @@ class Run {
     context.debug_log = debug();
     context.IterationDeform = context.MeasuredDeform = Deform_;
     context.IterationDeforp = context.MeasuredDeforp = Deforp_;
-    for (int set = 1; set <= 2; ++set) {
+    for (int set = 1; set <= 2 && relax_; ++set) {
       const HexagonSet& hexagon = relax_->hexagon_sets()[static_cast<std::size_t>(set)];
       if (hexagon.count > 0)
         context.HexagonSetPairMean[static_cast<std::size_t>(set)] = hexagon.pair_mean;

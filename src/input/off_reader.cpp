@@ -234,7 +234,7 @@ class OffReader {
       }
       model_.FaceSides(face_number) = n;
       model_.FaceStep(face_number) = step;
-      model_.FaceInputColour(face_number) = face.colour;
+      model_.FaceInputColour(face_number) = face.colour >= 0 ? face.colour | kInputColourGiven : 0;
       for (int k = 1; k <= n; ++k) {
         const int vertex = face.corners[static_cast<std::size_t>(k - 1)] + 1;
         model_.FaceVertices(face_number, k) = vertex;

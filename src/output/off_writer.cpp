@@ -134,7 +134,7 @@ void write_off(std::ostream& out, const Model& model, const OffColourTable& colo
       append_print_form(text, model.FaceVertices(f, corner) - model.FirstVertex);
     }
     text += "  ";
-    if (const std::int64_t given = model.FaceInputColour(f); given >= 0) {
+    if (const std::int64_t given = model.FaceInputColour(f); given & kInputColourGiven) {
       // The colour the input gave the face, its alpha only when it is not opaque.
       text += std::to_string((given >> 24) & 255) + " " + std::to_string((given >> 16) & 255) +
               " " + std::to_string((given >> 8) & 255);

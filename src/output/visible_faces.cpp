@@ -335,7 +335,7 @@ VisibleFaces visible_faces(const Model& model, const RunSettings& settings,
     if (has_letter(flags, 'B') || model.FaceSides(f) < 3) continue;
     float* rgba = &out.face_rgba[4 * static_cast<std::size_t>(f)];
     const std::int64_t given = model.FaceInputColour(f);
-    if (given >= 0) {
+    if (given & kInputColourGiven) {
       for (int channel = 0; channel < 4; ++channel) {
         rgba[channel] = static_cast<float>((given >> (24 - 8 * channel)) & 255) / 255.0f;
       }

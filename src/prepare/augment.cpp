@@ -47,7 +47,7 @@ std::string augment_faces(Model& model, const RunSettings& settings, DebugLog* d
         model.FaceSides(t) = 3;
         model.FaceStep(t) = 1;
         model.FaceFlags(t) = code;
-        model.FaceInputColour(t) = -1;
+        model.FaceInputColour(t) = 0;
         model.VertexFlags(next_vertex).clear();
         lines.push_back("Augmented triangle added, side: " + print_form(t) +
                         "vertices: " + print_form(a) + print_form(b) + print_form(next_vertex));

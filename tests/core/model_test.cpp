@@ -48,6 +48,45 @@ TEST(ModelStore, EveryCapacityHoldsExactlyAndRefusesOneMore) {
   }
 }
 
+TEST(ModelStore, TablesGrowInPlaceAndUnwrittenEntriesReadEmpty) {
+  auto model = std::make_unique<Model>();
+  Model& m = *model;
+  const Model& read = m;
+  EXPECT_EQ(read.VertexZ(ModelCapacity), 0.0);
+  EXPECT_EQ(read.FaceFlags(ModelCapacity), "");
+  EXPECT_EQ(read.EdgeVertices(EdgeCapacity, 3), 0);
+  // Filling a table entry by entry never moves what was written before.
+  double& first = m.EdgeTarget(1);
+  int* row = m.FaceVertices.row_data(1);
+  first = 0.5;
+  row[2] = 7;
+  for (int e = 2; e <= EdgeCapacity; ++e) m.EdgeTarget(e) = e;
+  for (int f = 2; f <= ModelCapacity; ++f) m.FaceVertices(f, 1) = f;
+  EXPECT_EQ(&first, &m.EdgeTarget(1));
+  EXPECT_EQ(m.FaceVertices(1, 2), 7);
+  EXPECT_EQ(m.FaceVertices(1, 3), 0);
+  // A copy (a finished segment is kept as one) grows in place as well.
+  Model copy(m);
+  double& copied = copy.VertexX(1);
+  copy.VertexX(ModelCapacity) = 1.0;
+  EXPECT_EQ(&copied, &copy.VertexX(1));
+  EXPECT_EQ(copy.EdgeTarget(EdgeCapacity), EdgeCapacity);
+  // A flat array covers the whole capacity, zero where nothing was written.
+  m.VertexY(5) = 2.0;
+  const double* y = m.VertexY.data();
+  EXPECT_EQ(y[5], 2.0);
+  EXPECT_EQ(y[ModelCapacity], 0.0);
+  // A new run reads every table as new.
+  m.VertexFlags(4) = "V";
+  m.StartX(3) = 1.5;
+  m.start_run();
+  EXPECT_EQ(read.EdgeTarget(1), 0.0);
+  EXPECT_EQ(read.FaceVertices(1, 2), 0);
+  EXPECT_EQ(read.VertexY(5), 0.0);
+  EXPECT_EQ(read.VertexFlags(4), "");
+  EXPECT_EQ(read.StartX(3), 0.0);
+}
+
 TEST(ModelStore, StartOfRunAndPass) {
   auto model = std::make_unique<Model>();
   Model& m = *model;

@@ -41,10 +41,10 @@ TEST(OffReader, ReadsFacesStartingPositionsStarsAndColours) {
   EXPECT_EQ(model.FaceVertices(2, 2), 5);
   const std::vector<int> steps{1, 1, 1, 1, 1, 2, 1};
   for (int f = 1; f <= 7; ++f) EXPECT_EQ(model.FaceStep(f), steps[f - 1]) << "face " << f;
-  EXPECT_EQ(model.FaceInputColour(1), 0xFF8000FF);
-  EXPECT_EQ(model.FaceInputColour(2), -1);
-  EXPECT_EQ(model.FaceInputColour(5), 0x0080FF40);
-  EXPECT_EQ(model.FaceInputColour(7), -1);
+  EXPECT_EQ(model.FaceInputColour(1), 0xFF8000FF | kInputColourGiven);
+  EXPECT_EQ(model.FaceInputColour(2), 0);
+  EXPECT_EQ(model.FaceInputColour(5), 0x0080FF40 | kInputColourGiven);
+  EXPECT_EQ(model.FaceInputColour(7), 0);
   EXPECT_TRUE(model.StartListRead);
   EXPECT_EQ(model.LastStartSlot, 9);
   EXPECT_DOUBLE_EQ(model.StartZ(4), 0.7071);  // the apex, vertex 5

@@ -69,7 +69,7 @@ TEST(VisibleFaces, StarFaceCoversItsStarOnceAndKeepsItsColour) {
   Model model;
   test::add_polygon_vertices(model, 1, 5, radius);  // around the outline
   test::add_face(model, {1, 2, 3, 4, 5}, 2, "ft");
-  model.FaceInputColour(1) = 0x3366CCFF;
+  model.FaceInputColour(1) = 0x3366CCFF | kInputColourGiven;
   RunSettings settings;
   settings.TransLevel = "0.25";
   const VisibleFaces faces = visible(model, settings);
