@@ -49,6 +49,11 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
       ->check(CLI::IsMember({"yes", "no"}));
   command.add_option("--report", run.report, "Write a JSON summary of the run to this file");
   command.add_flag("-q,--quiet", run.quiet, "No progress line");
+  command
+      .add_option("--jobs", run.jobs,
+                  "Threads for attempts run ahead and for the pair sums (default: one per core); "
+                  "the files are the same for any number")
+      ->check(CLI::NonNegativeNumber);
 
   auto flag = [&](const char* name, const char* help, std::vector<std::string> assignments) {
     command.add_flag_callback(
@@ -101,11 +106,12 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
           "--inflate",
           [&run](const std::string& text) {
             static const std::map<std::string, std::string> items{
-                {"global", "0"}, {"none", "1"}, {"local-one", "2"}, {"local-diagonal", "3"}};
+                {"global", "0"}, {"none", "1"}, {"local-one", "2"}, {"local-diagonal", "3"},
+                {"stress", "4"}};
             run.assignments.push_back("InflateOption=" + items.at(text));
           },
-          "Inflation: global, none, local-one or local-diagonal")
-      ->check(CLI::IsMember({"global", "none", "local-one", "local-diagonal"}));
+          "Inflation: global, none, local-one, local-diagonal or stress (stress majorization)")
+      ->check(CLI::IsMember({"global", "none", "local-one", "local-diagonal", "stress"}));
   value("--augment", "Raise pyramids on the faces of kind N/D (\"_aug\")", "AugmentVal",
         {"Augment=1"});
   command

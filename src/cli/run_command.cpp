@@ -71,6 +71,11 @@ class CliHost final : public RunHost {
     return pressed;
   }
 
+  void note(const std::string& text) override {
+    clear_progress();
+    std::cerr << "note: " << text << "\n";
+  }
+
   void beep() override {
     if (show_progress_) std::cerr << '\a' << std::flush;
   }
@@ -214,6 +219,7 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
   request.seed = options.seed;
   request.limits.new_isomorphs = options.isomorphs;
   request.limits.attempts = options.attempts;
+  request.jobs = options.jobs;
 
   interrupted = false;
   auto previous = std::signal(SIGINT, on_interrupt);

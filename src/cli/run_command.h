@@ -23,6 +23,7 @@ struct RunOptions {
   int attempts = 20;
   std::string report;
   bool quiet = false;  // no progress line
+  int jobs = 0;        // threads for the attempts and pair sums; 0: one per core
 };
 
 // Exit status: 0 when the output set was written, 1 when the run ended with an error message

@@ -169,7 +169,7 @@ const std::map<std::string, Setter>& setters() {
              {"OutSame", &RunSettings::OutSame}}) {
       t[name] = check(field);
     }
-    t["InflateOption"] = option(&RunSettings::InflateOption, 0, 3);
+    t["InflateOption"] = option(&RunSettings::InflateOption, 0, 4);
     t["LocalOption"] = option(&RunSettings::LocalOption, 0, 3);
     t["AugmentOption"] = option(&RunSettings::AugmentOption, 1, 3);
     t["AugmentColour"] = option(&RunSettings::AugmentColour, 0, 2);

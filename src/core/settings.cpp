@@ -38,6 +38,7 @@ int RunSettings::expansion_mode() const {
     case 0: return kExpandGlobal;
     case 2: return kExpandLocalOne;
     case 3: return kExpandLocalDiagonal;
+    case 4: return kExpandStress;
     default: return kExpandNone;
   }
 }

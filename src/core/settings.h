@@ -32,7 +32,8 @@ enum ExpansionMode : int {
   kExpandNone = 0,
   kExpandGlobal = 1,
   kExpandLocalOne = 3,
-  kExpandLocalDiagonal = 4
+  kExpandLocalDiagonal = 4,
+  kExpandStress = 5  // stress majorization on the step distances
 };
 
 // Items of the LocalOption group.
@@ -72,7 +73,8 @@ struct RunSettings : StoredOptions {
   bool Smooth = false;
   std::string SmoothAngle = "0";
   int SegmentCount = 1;   // from the input prescan; 1 without segments
-  int InflateOption = 0;  // item chosen: 0 "Global", 1 "None", 2 "Local 'one'", 3 "Local Diagonal"
+  // Item chosen: 0 "Global", 1 "None", 2 "Local 'one'", 3 "Local Diagonal", 4 "Stress".
+  int InflateOption = 0;
   std::string GlobLim = "99";
   int LocalOption = kLocalRange;
   std::array<std::string, 4> LocInfMin{"", "0", "0", "0"};  // LocInfMin1..3

@@ -29,6 +29,7 @@ struct RunRequest {
   std::optional<std::uint64_t> seed;    // the random generator's seed; from the clock when empty
   std::string version = std::string("Version ") + OSTREL_VERSION;
   RunLimits limits;
+  int jobs = 1;  // threads for the pair sums and the attempts; 0: one per core
 };
 
 enum class IsomorphOutcome {

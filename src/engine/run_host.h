@@ -42,6 +42,8 @@ class RunHost : public UserDialog {
   virtual bool ask_resume(const std::string& text) = 0;
   // Every tenth iteration.
   virtual void progress(const ProgressSnapshot&) {}
+  // A note on how the run goes on (it has begun to start attempts the robust way).
+  virtual void note(const std::string&) {}
   // The progress window's caption and its Duplicate label.
   virtual void caption(const std::string&) {}
   virtual void duplicate_label(const std::string&) {}

@@ -324,7 +324,7 @@ bool stress_marks_every_face(const RunSettings& settings, const OutputContext& c
 
 // The options the model was made with, for the user who wants to make it again.
 void write_user_data(std::ostream& out, const RunSettings& settings, const OutputContext& context) {
-  static const char* kInflation[] = {"Global", "None", "Local 'one'", "Local Diagonal"};
+  static const char* kInflation[] = {"Global", "None", "Local 'one'", "Local Diagonal", "Stress"};
   static const char* kLocal[] = {"Value", "Range", "Differential", "Differential Range"};
   static const char* kAugmentOption[] = {"none", "Leave sides in place", "Remove sides",
                                          "Leave bands in place"};
@@ -337,7 +337,7 @@ void write_user_data(std::ostream& out, const RunSettings& settings, const Outpu
   for (int k = 0; k < 7; ++k) vrml_line(out, "#");
   vrml_line(out, "# input file: " + context.InputFile);
   vrml_line(out, "# Graphics: " + settings.Screen);
-  vrml_line(out, "# Inflation: " + item(kInflation, settings.InflateOption, 4));
+  vrml_line(out, "# Inflation: " + item(kInflation, settings.InflateOption, 5));
   vrml_line(out, "# Global Inflation Limit: " + settings.GlobLim);
   vrml_line(out, "# Weaken side Limit: " +
                      (settings.Weaken ? settings.WeakenLimit : std::string("none")));

@@ -188,8 +188,12 @@ void place_starting_positions(Model& model, const RunSettings& settings, Random&
     }
     if (settings.XYConfine) model.VertexZ(v) = 0.0;
   }
+  forget_starting_positions(model);
+}
+
+void forget_starting_positions(Model& model) {
   // Later isomorphs keep only slot 0 (the slots cleared are those numbered like the vertices).
-  for (int slot = std::max(first, 0); slot <= model.LastVertex; ++slot) {
+  for (int slot = std::max(model.FirstVertex, 0); slot <= model.LastVertex; ++slot) {
     model.StartX(slot) = model.StartY(slot) = model.StartZ(slot) = 0.0;
   }
   model.LastStartSlot = 0;

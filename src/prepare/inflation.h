@@ -60,6 +60,9 @@ std::vector<double> edge_inflation_factors(const Model& model, const RunSettings
 // and every vertex with XYConfine. Then clears the slots so that later isomorphs start at random.
 void place_starting_positions(Model& model, const RunSettings& settings, Random& random);
 
+// The clearing of the slots that place_starting_positions ends with.
+void forget_starting_positions(Model& model);
+
 // The highest vertex with at least one neighbour (vertices above it take no part).
 int last_linked_vertex(const Model& model, const VertexLinkTable& links);
 

@@ -62,7 +62,7 @@ std::string check_local_diagonal(const RunSettings& s) {
 
 std::string check_run_options(const RunSettings& s) {
   const bool segments = s.SegmentCount > 1;
-  if (s.InflateOption < 0 || s.InflateOption > 3)
+  if (s.InflateOption < 0 || s.InflateOption > 4)
     return "Error: You must choose an inflation option";
   if (s.InflateOption == 0 && number_of(s.GlobLim) < 1) return "Error: Global Limit must be >= 1";
   if (s.InflateOption == 3) {

@@ -1,0 +1,194 @@
+#include "engine/attempt.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/lenient_number.h"
+#include "core/number_format.h"
+#include "core/run_error.h"
+#include "engine/build_start.h"
+#include "engine/repulsion.h"
+#include "engine/shape_solver.h"
+#include "engine/stress_start.h"
+
+namespace ostrel {
+namespace {
+
+// Unrelated vertices closer than this are held apart while a robust start is settled.
+constexpr double kRepulsionReach = 0.7;
+// The least-squares cost below which a robust start counts as settled.
+constexpr double kSolvedCost = 1e-16;
+
+}  // namespace
+
+std::uint64_t attempt_draws(const Model& model, const RunSettings& settings, int start_slots) {
+  Random counter(0);
+  draw_local_inflation(settings, counter);
+  const std::uint64_t inflation = counter.draws();
+  const int first = model.FirstVertex;
+  std::uint64_t placed = 0;
+  for (int v = first; v <= model.LastVertex; ++v) {
+    if (v > first + start_slots) ++placed;
+  }
+  return inflation + 3 * placed;
+}
+
+Attempt::Attempt(const PassData& pass, const AttemptPlan& plan, std::unique_ptr<Model> model)
+    : pass_(pass),
+      plan_(plan),
+      model_(std::move(model)),
+      convergence_(pass.settings->run_mode(), pass.settings->iteration_limit()) {}
+
+void Attempt::start() {
+  const RunSettings& settings = *pass_.settings;
+  Model& model = *model_;
+  // The run's one stream, at the place where this attempt's draws begin: attempt k draws what
+  // it would draw had the attempts before it run one after the other.
+  Random random(plan_.seed);
+  random.skip(plan_.skipped);
+  LocalInflation inflation = draw_local_inflation(settings, random);
+  mode_ = pass_.kept_mode;
+  const bool local = mode_ == kExpandLocalOne || mode_ == kExpandLocalDiagonal;
+  relax_ = std::make_unique<Relaxation>(model, settings);
+  relax_->set_local_expansion(mode_, local,
+                              mode_ == kExpandLocalDiagonal
+                                  ? edge_inflation_factors(model, settings, inflation)
+                                  : std::vector<double>{});
+  relax_->shape_boost = local ? 10.0 : 1.0;
+  if (pass_.debug)
+    debug_lines_.insert(debug_lines_.end(),
+                      {"expand :" + print_form(mode_), "expold :" + print_form(pass_.kept_mode),
+                       "minvert :" + print_form(model.FirstVertex),
+                       "maxvert :" + print_form(model.LastVertex),
+                       "d4fac :" + print_form(relax_->shape_boost)});
+  input_positions_ = model.StartListRead && model.LastStartSlot > 0;
+  place_starting_positions(model, settings, random);
+  convergence_.start();
+  if (settings.incord) return;  // written as entered
+  if (plan_.robust && pass_.distances && pass_.fixed) {
+    // The robust start's own choices come from a stream of the attempt's own, so that the run's
+    // stream stays where the attempts after it expect it.
+    Random extra(plan_.seed ^ (0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(plan_.number)));
+    robust_start(extra);
+  } else if (mode_ == kExpandGlobal && pass_.hop) {
+    if (relax_->global_prestage(*pass_.hop, lenient_value(settings.GlobLim)) == 0 && pass_.debug) {
+      debug_lines_.push_back(
+          "Global inflation did not settle; relaxing from the starting positions");
+    }
+  }
+}
+
+// The robust start: the model built vertex by vertex; when that cannot meet every distance (a
+// model with some freedom, such as a tower of rings), stress majorization lays it out instead.
+// Then the fixed distances are settled by least squares, unrelated vertices held apart.
+void Attempt::robust_start(Random& extra) {
+  Model& model = *model_;
+  const RunSettings& settings = *pass_.settings;
+  const double miss = build_start(model, *pass_.fixed, extra);
+  debug_lines_.push_back("Robust start: built, largest miss" + print_form(miss));
+  if (miss > 1e-6) {
+    StressStartOptions options;
+    options.threads = pass_.threads;
+    options.band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
+    options.flat = settings.XYConfine;
+    options.cancel = cancel;
+    StressStartResult laid = stress_majorization_start(model, *pass_.distances, *pass_.fixed,
+                                                       options);
+    debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +
+                           print_form(laid.stress));
+  }
+  Repulsion repulsion(model, kRepulsionReach);
+  ShapeSolverResult solved = solve_shape(model, *pass_.fixed, &repulsion, cancel);
+  // A start the solver could not settle would only crawl: the next attempt starts afresh.
+  robust_failed_ = solved.cost > kSolvedCost;
+  debug_lines_.push_back("Shape solver:" + print_form(solved.steps) + " steps," +
+                         print_form(solved.cg_iterations) + " cg iterations, cost" +
+                         print_form(solved.cost));
+}
+
+AttemptEnd Attempt::relax(AttemptObserver& observer) {
+  const RunSettings& settings = *pass_.settings;
+  const Model& model = *model_;
+  if (robust_failed_) return AttemptEnd::kFinished;  // unsettled: the next attempt starts afresh
+  while (true) {
+    ++iteration_;
+    convergence_.record(iteration_, deform_);
+    const double previous_deform = deform_;
+    const double previous_deforp = deforp_;
+    deform_ = 0.0;
+    deforp_ = 0.0;
+    relax_->step(iteration_, settings.RegHex, deform_, deforp_);
+    if (deform_ < 0.01) graphics_ = previous_deform >= 0.01;
+
+    if (iteration_ % 10 == 0) {
+      shown_iteration = iteration_;
+      shown_deform = deform_;
+      shown_deforp = deforp_;
+      const AttemptEnd action = observer.poll(*this);
+      if (action != AttemptEnd::kFinished) return action;
+    }
+
+    // Forces that overshoot until the positions are no longer numbers (too strong a force, or
+    // Force2 at 0) are the run's overflow: the handler names it and ends the run.
+    if (!std::isfinite(deform_) || !std::isfinite(deforp_)) {
+      throw RunError(kOverflow, "Error: Overflow.  Try reducing some Force Strengths",
+                     "iteration " + std::to_string(iteration_));
+    }
+    const double change = std::fabs(deform_ - previous_deform);
+    StepVerdict verdict = convergence_.after_step(
+        {iteration_, deform_, change, relax_->local_expansion_running(), mode_});
+    if (verdict.stop_expansion) {
+      relax_->stop_local_expansion();
+      mode_ = kExpandNone;
+    }
+    bool finished = verdict.finished;
+    // A robust start settles to the last bits: once every edge and face is within 1e-12 of its
+    // target it is finished (the stall test waits for a model that no longer moves at all,
+    // which the rounding of a large model never allows).
+    if (plan_.robust && found_ && deform_ < model.EdgeCount / 1e12 &&
+        deforp_ < std::max(model.FaceCount, 1) / 1e12)
+      finished = true;
+    if (!found_ && deform_ < 0.001) {
+      found_ = true;
+      const Signature signature =
+          isomorph_signature(model, settings.Isomorph, settings.Coincidence);
+      found_point_ = {true, iteration_, deform_, deforp_, signature, {}};
+      for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
+        found_point_.positions.insert(found_point_.positions.end(),
+                                      {model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
+      }
+      if (signature.coincident) {
+        observer.duplicate_label("Co-incident vertices found");
+        finished = true;
+      } else if (observer.knows_duplicates() && observer.is_duplicate(signature.value)) {
+        observer.duplicate_label("Duplicate Isomorph");
+        return AttemptEnd::kDuplicate;
+      }
+    }
+    // A 'Once' run is one attempt: at the iteration limit it is written as it stands.
+    if (finished && iteration_ >= convergence_.limit() && settings.run_mode() != 2 &&
+        settings.SegmentCount <= 1)
+      found_ = true;
+    if (finished) return AttemptEnd::kFinished;
+
+    const double moved = change + std::fabs(deforp_ - previous_deforp);
+    StallVerdict stall = convergence_.stall_test(iteration_, deform_, deforp_, moved);
+    if (!stall.due) continue;
+    if (pass_.debug)
+      debug_lines_.insert(
+        debug_lines_.end(),
+        {"Iteration: " + print_form(iteration_) + " Deform: " + print_form(deform_) +
+             " Deforp: " + print_form(deforp_),
+         "  Change since last iteration: " + print_form(moved),
+         "       Change since iteration: " + print_form(stall.since) + print_form(stall.gain)});
+    if (!stall.improving) {
+      if (pass_.debug)
+        debug_lines_.push_back("  Writing output files after iteration :" +
+                               print_form(iteration_));
+      found_ = true;
+      return AttemptEnd::kFinished;
+    }
+  }
+}
+
+}  // namespace ostrel
