@@ -18,6 +18,9 @@ namespace {
 constexpr double kRepulsionReach = 0.7;
 // The least-squares cost below which a robust start counts as settled.
 constexpr double kSolvedCost = 1e-16;
+// A model built with no vertex further than this from its partners' distances is whole: the
+// least squares settle the rest.
+constexpr double kBuiltMiss = 1e-3;
 
 }  // namespace
 
@@ -78,32 +81,66 @@ void Attempt::start() {
   }
 }
 
-// The robust start: the model built vertex by vertex; when that cannot meet every distance (a
-// model with some freedom, such as a tower of rings), stress majorization lays it out instead.
-// Then the fixed distances are settled by least squares, unrelated vertices held apart.
+// The robust start. The model built vertex by vertex, as one builds it by hand, comes out whole
+// when it is rigid (a chain of tetrahedra); when building cannot meet every distance (a model
+// with some freedom, such as a tower of rings) or settles folded, stress majorization lays it
+// out instead. Each start is settled by least squares on the fixed distances, unrelated
+// vertices held apart; a model whose own unrelated vertices stand closer than that (the points
+// of a star polyhedron) is settled once more without it.
 void Attempt::robust_start(Random& extra) {
   Model& model = *model_;
   const RunSettings& settings = *pass_.settings;
+  Repulsion repulsion(model, kRepulsionReach);
+  const auto settle = [&](Repulsion* held, const char* what) {
+    ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel);
+    if (pass_.debug) {
+      debug_lines_.push_back(std::string("Shape solver, ") + what + ":" +
+                             print_form(solved.steps) + " steps," +
+                             print_form(solved.cg_iterations) + " cg iterations, cost" +
+                             print_form(solved.cost));
+    }
+    return solved.cost <= kSolvedCost;
+  };
   const double miss = build_start(model, *pass_.fixed, extra);
-  debug_lines_.push_back("Robust start: built, largest miss" + print_form(miss));
-  if (miss > 1e-6) {
-    StressStartOptions options;
-    options.threads = pass_.threads;
-    options.band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
-    options.flat = settings.XYConfine;
-    options.cancel = cancel;
-    StressStartResult laid = stress_majorization_start(model, *pass_.distances, *pass_.fixed,
-                                                       options);
+  if (pass_.debug) debug_lines_.push_back("Robust start: built, largest miss" + print_form(miss));
+  // A model built to its distances is kept in case nothing settles better.
+  std::vector<double> built;
+  if (miss <= kBuiltMiss) {
+    for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
+      built.insert(built.end(), {model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
+    if (settle(&repulsion, "built")) return;
+  }
+
+  // The layout starts from random positions of its own: from the built model it would keep
+  // whatever that had folded.
+  for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
+    model.VertexX(v) = 2.0 * extra.uniform() - 1.0;
+    model.VertexY(v) = 2.0 * extra.uniform() - 1.0;
+    model.VertexZ(v) = settings.XYConfine ? 0.0 : 2.0 * extra.uniform() - 1.0;
+  }
+  StressStartOptions options;
+  options.threads = pass_.threads;
+  options.band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
+  options.flat = settings.XYConfine;
+  options.cancel = cancel;
+  StressStartResult laid = stress_majorization_start(model, *pass_.distances, *pass_.fixed,
+                                                     options);
+  if (pass_.debug) {
     debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +
                            print_form(laid.stress));
   }
-  Repulsion repulsion(model, kRepulsionReach);
-  ShapeSolverResult solved = solve_shape(model, *pass_.fixed, &repulsion, cancel);
+  if (settle(&repulsion, "laid out") || settle(nullptr, "without holding apart")) return;
+  if (!built.empty()) {
+    std::size_t k = 0;
+    for (int v = model.FirstVertex; v <= model.LastVertex; ++v, k += 3) {
+      model.VertexX(v) = built[k];
+      model.VertexY(v) = built[k + 1];
+      model.VertexZ(v) = built[k + 2];
+    }
+    return;
+  }
   // A start the solver could not settle would only crawl: the next attempt starts afresh.
-  robust_failed_ = solved.cost > kSolvedCost;
-  debug_lines_.push_back("Shape solver:" + print_form(solved.steps) + " steps," +
-                         print_form(solved.cg_iterations) + " cg iterations, cost" +
-                         print_form(solved.cost));
+  robust_failed_ = true;
 }
 
 AttemptEnd Attempt::relax(AttemptObserver& observer) {

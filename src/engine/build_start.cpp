@@ -160,7 +160,9 @@ class Builder {
       for (const Point& direction : sphere_) {
         Point candidate = settle(centre + direction * partners[0].target, partners);
         const double m = miss(candidate, partners);
-        const double r = room(candidate);
+        // Room weighed with a random factor: a folded choice (no room) always loses, while of two
+        // open ones (the two sides of a band) either may win, so attempts differ.
+        const double r = room(candidate) * (0.5 + random_.uniform());
         const bool better_miss = m < best_miss - 1e-9;
         const bool same_miss = std::fabs(m - best_miss) <= 1e-9;
         if (better_miss || (same_miss && r > best_room + 1e-9)) {

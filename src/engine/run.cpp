@@ -258,8 +258,7 @@ void Run::ensure_robust_data() {
   if (distances_) return;
   const Model& model = *model_;
   distances_ = std::make_unique<GraphDistances>(graph_distances(model, *links_, model.LastVertex));
-  const double band_length = model.LinkCount > 0 ? lenient_value(settings_.BandLen) : 1.0;
-  fixed_ = fixed_distances(model, distances_->first, model.LastVertex, band_length);
+  fixed_ = fixed_distances(model, distances_->first, model.LastVertex);
 }
 
 // While an attempt that ran ahead is awaited: its progress, and Quit and Re-Read.

@@ -6,11 +6,10 @@
 
 namespace ostrel {
 
-std::vector<FixedDistance> fixed_distances(const Model& model, int first, int last,
-                                           double band_length) {
+std::vector<FixedDistance> fixed_distances(const Model& model, int first, int last) {
   struct Entry {
     FixedDistance pair;
-    int rank;  // 0 face chord, 1 edge or band: the higher rank wins
+    int rank;  // 0 face chord, 1 edge: the higher rank wins
   };
   std::vector<Entry> entries;
   auto add = [&](int a, int b, double target, int rank) {
@@ -35,10 +34,6 @@ std::vector<FixedDistance> fixed_distances(const Model& model, int first, int la
   }
   for (int e = 1; e <= model.EdgeCount; ++e) {
     add(model.EdgeVertices(e, 1), model.EdgeVertices(e, 2), model.EdgeTarget(e), 1);
-  }
-  for (int link = 1; link <= model.LinkCount; ++link) {
-    const int row = model.FaceCount + link;
-    add(model.FaceVertices(row, 1), model.FaceVertices(row, 2), band_length, 1);
   }
   std::stable_sort(entries.begin(), entries.end(), [](const Entry& x, const Entry& y) {
     return x.pair.a != y.pair.a ? x.pair.a < y.pair.a : x.pair.b < y.pair.b;
