@@ -10,6 +10,7 @@
 #include "gui/help_window.h"
 #include "gui/intro_window.h"
 #include "gui/messages.h"
+#include "gui/model_window.h"
 #include "gui/runtime_form.h"
 #include "gui/segment_form.h"
 #include "gui/special_form.h"
@@ -48,12 +49,13 @@ Forms::Forms(std::filesystem::path program_folder)
       colour_pick_(std::make_unique<ColourPickForm>(*this)),
       draw_(std::make_unique<DrawWindow>()),
       help_(std::make_unique<HelpWindow>(*this)),
-      whats_new_(std::make_unique<WhatsNewWindow>()) {
+      whats_new_(std::make_unique<WhatsNewWindow>()),
+      model_window_(std::make_unique<ModelWindow>()) {
   const QIcon icon(ostrel_logo(64));
   for (QWidget* form : std::initializer_list<QWidget*>{
            intro_.get(), file_.get(), runtime_.get(), segments_.get(), special_.get(),
            user_pref_.get(), colour_pref_.get(), colour_pick_.get(), draw_.get(), help_.get(),
-           whats_new_.get()}) {
+           whats_new_.get(), model_window_.get()}) {
     form->setWindowIcon(icon);
   }
 }

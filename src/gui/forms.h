@@ -23,6 +23,7 @@ class ColourPickForm;
 class DrawWindow;
 class HelpWindow;
 class WhatsNewWindow;
+class ModelWindow;
 
 class Forms {
  public:
@@ -43,6 +44,7 @@ class Forms {
   DrawWindow& draw() { return *draw_; }
   HelpWindow& help() { return *help_; }
   WhatsNewWindow& whats_new() { return *whats_new_; }
+  ModelWindow& model_window() { return *model_window_; }
 
   const std::filesystem::path& program_folder() const { return program_folder_; }
   std::filesystem::path settings_file() const { return settings_path(program_folder_); }
@@ -77,6 +79,7 @@ class Forms {
   std::unique_ptr<DrawWindow> draw_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<WhatsNewWindow> whats_new_;
+  std::unique_ptr<ModelWindow> model_window_;
 };
 
 }  // namespace ostrel::gui

@@ -24,7 +24,8 @@ void GuiHost::message(const std::string& text) {
 }
 
 bool GuiHost::ask_yes_no(const std::string& question) {
-  return Messages::ask_yes_no(QString::fromStdString(question));
+  collapse_answer_ = Messages::ask_yes_no(QString::fromStdString(question));
+  return *collapse_answer_;
 }
 
 bool GuiHost::ask_resume(const std::string& text) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "engine/run_host.h"
 
@@ -25,6 +26,9 @@ class GuiHost final : public RunHost {
   ButtonPresses poll() override;
   void beep() override;
 
+  // The last answer given to the star-collapse question; nullopt when it was not asked.
+  std::optional<bool> collapse_answer() const { return collapse_answer_; }
+
   // Called at every poll, after the window's events and before its buttons are read, with the
   // snapshot of that poll (tests press buttons and watch the run through it).
   using PollObserver = std::function<void(const ProgressSnapshot& snapshot, DrawWindow& window)>;
@@ -33,6 +37,7 @@ class GuiHost final : public RunHost {
  private:
   DrawWindow& window_;
   ProgressSnapshot last_;
+  std::optional<bool> collapse_answer_;
 };
 
 }  // namespace ostrel::gui

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QStyle>
 #include <QToolBar>
@@ -13,6 +14,7 @@
 #include "gui/forms.h"
 #include "gui/help_window.h"
 #include "gui/messages.h"
+#include "gui/model_window.h"
 #include "gui/user_pref_form.h"
 
 namespace ostrel::gui {
@@ -30,6 +32,10 @@ IntroWindow::IntroWindow(Forms& forms) : forms_(forms) {
   QStyle* look = style();
   toolbar->addAction(add_tool("File", "F", "Load File to Ostrel",
                               look->standardIcon(QStyle::SP_DialogOpenButton)));
+  QAction* view_model = add_tool("View model…", "V", "See a model (an OFF file) in 3D",
+                                 look->standardIcon(QStyle::SP_FileDialogContentsView));
+  view_model->setObjectName("ViewModel");
+  toolbar->addAction(view_model);
   toolbar->addAction(add_tool("Preferences  ", "P", "Amend User Preferences",
                               look->standardIcon(QStyle::SP_FileDialogDetailedView)));
   toolbar->addAction(
@@ -94,10 +100,21 @@ void IntroWindow::toolbar_key(const QString& key) {
     leave_form(this);
   } else if (key == "H") {
     forms_.help().open();
+  } else if (key == "V") {
+    const QString path = QFileDialog::getOpenFileName(
+        this, "View model", forms_.file().output_folder(), "OFF files (*.off);;All files (*)");
+    if (!path.isEmpty()) view_model(path);
   } else if (key == "Q") {
     leave_form(this);
     QApplication::quit();
   }
+}
+
+void IntroWindow::view_model(const QString& path) {
+  RunSettings settings;
+  apply_to_run_settings(forms_.preferences(), settings);
+  forms_.model_window().set_settings(settings);
+  forms_.model_window().open_file(path);
 }
 
 void IntroWindow::closeEvent(QCloseEvent* event) {

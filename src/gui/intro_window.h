@@ -1,6 +1,6 @@
 // The main window `Intro`: the program's first window and the one it returns to after every
-// task. Its toolbar opens the file selection (key "F"), the user preferences ("P") and the help
-// ("H"), or ends the program ("Q").
+// task. Its toolbar opens the file selection (key "F"), the model window on an OFF file ("V",
+// "View model…"), the user preferences ("P") and the help ("H"), or ends the program ("Q").
 #pragma once
 
 #include <QMainWindow>
@@ -18,8 +18,11 @@ class IntroWindow : public QMainWindow {
 
   // Load: reads the settings file into the forms, then shows the window.
   void load();
-  // A toolbar button, by its key: "F", "P", "H" or "Q"; any other key does nothing.
+  // A toolbar button, by its key: "F", "V", "P", "H" or "Q"; any other key does nothing.
   void toolbar_key(const QString& key);
+  // "View model…" once its file is chosen: the model window shows it, in the colours of the
+  // colour preferences where the file gives none, or the file's message is shown.
+  void view_model(const QString& path);
 
  protected:
   // Closing the main window ends the program.

@@ -24,6 +24,7 @@
 #include "gui/gui_host.h"
 #include "gui/intro_window.h"
 #include "gui/messages.h"
+#include "gui/model_window.h"
 #include "gui/segment_form.h"
 #include "gui/special_form.h"
 #include "gui/user_pref_form.h"
@@ -474,8 +475,9 @@ void RunTimeForm::start_run() {
   RunRequest request = forms_.run_request();
   GuiHost host(draw);
   draw.run_started();
+  RunReport report;
   try {
-    run(request, host);
+    report = run(request, host);
   } catch (const std::exception& failure) {
     // The run reports its own failures; anything else still ends the run with a message.
     Messages::show(QString::fromLocal8Bit(failure.what()));
@@ -483,6 +485,8 @@ void RunTimeForm::start_run() {
   draw.run_ended();
   enter_form(&forms_.intro());
   leave_form(&draw);
+  // The model the run wrote, in 3D.
+  forms_.model_window().show_run(request, report, host.collapse_answer());
 }
 
 void RunTimeForm::cancel() {

@@ -1,6 +1,7 @@
 // ostrel_screenshots: shows each window of the desktop program in turn on the current display
 // and saves what the display shows of it as a PNG (scripts/screenshots.sh runs it under Xvfb).
-// The progress window is taken during a real run of examples/snub_cube.txt.
+// The progress window is taken during a real run of examples/snub_cube.txt, the model window
+// after a run of examples/octahedron_marks.txt.
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -22,6 +23,8 @@
 #include "gui/help_window.h"
 #include "gui/intro_window.h"
 #include "gui/messages.h"
+#include "gui/model_view.h"
+#include "gui/model_window.h"
 #include "gui/runtime_form.h"
 #include "gui/segment_form.h"
 #include "gui/special_form.h"
@@ -128,5 +131,20 @@ int main(int argc, char* argv[]) {
   forms.runtime().ok();
   GuiHost::set_poll_observer({});
   all &= drawn;
+
+  // The model window after a run (of a fixed seed, so that the picture is always the same) that
+  // wrote the octahedron with marked edges and a highlighted face, a sphere on every vertex.
+  list->setCurrentItem(list->findItems("octahedron_marks.txt", Qt::MatchExactly).value(0));
+  forms.runtime().prepare_for_input(OSTREL_EXAMPLES_DIR, "octahedron_marks.txt");
+  ostrel::gui::test::click(&forms.runtime(), "Once");
+  ostrel::gui::test::click(&forms.runtime(), "HighVert");
+  forms.runtime().hide();
+  ostrel::RunRequest request = forms.run_request();
+  request.seed = 1;
+  GuiHost host(forms.draw());
+  const ostrel::RunReport report = ostrel::run(request, host);
+  forms.model_window().show_run(request, report, std::nullopt);
+  forms.model_window().view().set_angles(ostrel::ViewAngles{110.0, 40.0, 1.0});
+  all &= take(&forms.model_window(), folder, "model_window");
   return all ? 0 : 1;
 }
