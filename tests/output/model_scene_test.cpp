@@ -77,8 +77,8 @@ TEST(SceneView, FacesThatPassThroughEachOtherHideEachOtherPixelByPixel) {
     model->FaceStep(f) = 1;
     for (int k = 1; k <= 4; ++k) model->FaceVertices(f, k) = 4 * (f - 1) + k;
   }
-  model->FaceInputColour(1) = 0xff0000ff;
-  model->FaceInputColour(2) = 0x00ff00ff;
+  model->FaceInputColour(1) = 0xff0000ff | kInputColourGiven;
+  model->FaceInputColour(2) = 0x00ff00ff | kInputColourGiven;
   const ModelScene scene = model_scene(*model, RunSettings{}, {}, model->LastVertex);
   const ViewPicture picture =
       render_view(scene, ViewAngles{0.0, 0.0, 1.0}, ViewStyle::kSolid, 200, 160);
