@@ -1,12 +1,12 @@
-// A short-range push between vertices that share no edge and no face, for the robust starts:
-// it keeps a model that is still far from settled from folding onto itself (a tetrahedron of a
-// chain set up on the wrong side of its base puts a vertex on top of another). The run switches
-// it off before the model settles, so the settled model meets exactly the targets of the
-// ordinary forces.
+// The pairs of vertices that share no edge and no face yet stand closer than a reach: the
+// shape solver of a robust start holds them apart, so that a model still far from its shape does
+// not settle folded onto itself (a tetrahedron of a chain set up on the wrong side of its base
+// puts a vertex on top of another). The relaxation itself never uses it, so a settled model
+// meets exactly the targets of the ordinary forces.
 //
 // Close pairs are found on a grid of cells as large as the reach: the vertices are sorted by
 // cell and every cell is compared with its neighbours, so the cost grows with the number of
-// vertices, not with its square. Pairs are visited in one fixed order.
+// vertices, not with its square. Pairs come in one fixed order.
 #pragma once
 
 #include <cstdint>

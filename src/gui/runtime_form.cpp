@@ -150,8 +150,12 @@ QWidget* RunTimeForm::build_inflation() {
   auto* inflation = new QGroupBox("Inflation  Option");
   auto* inflation_layout = new QVBoxLayout(inflation);
   inflate_option_ =
-      option_group(this, "InflateOption", {"Global", "None", "Local 'one'", "Local Diagonal"}, 0,
+      option_group(this, "InflateOption",
+                   {"Global", "None", "Local 'one'", "Local Diagonal", "Stress"}, 0,
                    inflation_layout);
+  inflate_option_->button(4)->setToolTip(
+      "Stress majorization: the model is laid out from the steps between its vertices and "
+      "settled by least squares before it relaxes. For large models and long chains.");
   glob_lim_ = number_box("GlobLim", "99",
                          R"(Used for Global Inflation.  Hop algorithm is used to distance )"
                          R"(vertices so long as they are separated by less than "Global Limit" )"
