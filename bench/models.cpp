@@ -113,4 +113,35 @@ void restart(BenchModel& prepared, std::uint64_t seed) {
   place_starting_positions(*prepared.model, prepared.settings, random);
 }
 
+std::string chain_text(int vertices) {
+  std::string text = "{";
+  auto face = [&](int a, int b, int c) {
+    text += std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) + ",-1,\n";
+  };
+  face(1, 2, 3);
+  for (int i = 1; i <= vertices - 3; ++i) {
+    face(i, i + 1, i + 3);
+    face(i, i + 2, i + 3);
+  }
+  face(vertices - 2, vertices - 1, vertices);
+  return text + "}";
+}
+
+std::string tower_text(int vertices) {
+  constexpr int kRing = 10;
+  const int rings = vertices / kRing;
+  const auto v = [](int ring, int k) { return std::to_string(ring * kRing + k % kRing + 1); };
+  std::string text = "{";
+  for (int k = kRing - 1; k >= 0; --k) text += v(0, k) + ",";
+  text += "-1,\n";
+  for (int r = 0; r + 1 < rings; ++r) {
+    for (int k = 0; k < kRing; ++k) {
+      text += v(r, k) + "," + v(r, k + 1) + "," + v(r + 1, k) + ",-1,\n";
+      text += v(r, k + 1) + "," + v(r + 1, k + 1) + "," + v(r + 1, k) + ",-1,\n";
+    }
+  }
+  for (int k = 0; k < kRing; ++k) text += v(rings - 1, k) + ",";
+  return text + "-1,\n}";
+}
+
 }  // namespace ostrel::bench

@@ -2,6 +2,8 @@
 // input text, and a model prepared by hand the way a run prepares it before its first isomorph.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -10,6 +12,7 @@
 
 #include "core/model.h"
 #include "core/settings.h"
+#include "engine/run_host.h"
 #include "prepare/edge_table.h"
 
 namespace ostrel::bench {
@@ -41,5 +44,40 @@ BenchModel prepare_bench_model(std::string_view text, std::uint64_t seed,
 
 // Draws new random starting positions (and zero velocities) for every vertex of `prepared`.
 void restart(BenchModel& prepared, std::uint64_t seed);
+
+// Input text of a chain of regular tetrahedra glued face to face on `vertices` vertices (vertex
+// i joined to i + 1, i + 2 and i + 3), and of a tower of decagonal antiprism layers with a
+// decagon at each end (`vertices` a multiple of ten).
+std::string chain_text(int vertices);
+std::string tower_text(int vertices);
+
+// A run host with nobody at it: messages and progress are dropped, the star-collapse question
+// is answered No and an error prompt OK. The last message is kept to explain a failed run.
+class QuietHost final : public RunHost {
+ public:
+  void message(const std::string& text) override { last_message = text; }
+  bool ask_yes_no(const std::string&) override { return false; }
+  bool ask_resume(const std::string&) override { return true; }
+  std::string last_message;
+};
+
+// A fresh folder below the system's temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ostrel-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 }  // namespace ostrel::bench

@@ -32,35 +32,6 @@ void count_model(benchmark::State& state, const Model& model) {
   state.counters["faces"] = model.FaceCount;
 }
 
-// A run host with nobody at it: messages and progress are dropped, the star-collapse question
-// is answered No and an error prompt OK. The last message is kept to explain a failed run.
-class QuietHost final : public RunHost {
- public:
-  void message(const std::string& text) override { last_message = text; }
-  bool ask_yes_no(const std::string&) override { return false; }
-  bool ask_resume(const std::string&) override { return true; }
-  std::string last_message;
-};
-
-// A fresh folder below the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ostrel-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 // One iteration of the relaxation (edge term, shape statistics, face term, update) on a model
 // that keeps relaxing from random starting positions as the benchmark repeats it.
 void BM_RelaxStep(benchmark::State& state, const std::string& name) {

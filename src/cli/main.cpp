@@ -105,9 +105,11 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
       .add_option_function<std::string>(
           "--inflate",
           [&run](const std::string& text) {
-            static const std::map<std::string, std::string> items{
-                {"global", "0"}, {"none", "1"}, {"local-one", "2"}, {"local-diagonal", "3"},
-                {"stress", "4"}};
+            static const std::map<std::string, std::string> items{{"global", "0"},
+                                                                  {"none", "1"},
+                                                                  {"local-one", "2"},
+                                                                  {"local-diagonal", "3"},
+                                                                  {"stress", "4"}};
             run.assignments.push_back("InflateOption=" + items.at(text));
           },
           "Inflation: global, none, local-one, local-diagonal or stress (stress majorization)")

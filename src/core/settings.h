@@ -72,7 +72,7 @@ struct RunSettings : StoredOptions {
   std::string StBallMult = "1";
   bool Smooth = false;
   std::string SmoothAngle = "0";
-  int SegmentCount = 1;   // from the input prescan; 1 without segments
+  int SegmentCount = 1;  // from the input prescan; 1 without segments
   // Item chosen: 0 "Global", 1 "None", 2 "Local 'one'", 3 "Local Diagonal", 4 "Stress".
   int InflateOption = 0;
   std::string GlobLim = "99";

@@ -59,11 +59,11 @@ void Attempt::start() {
                                   : std::vector<double>{});
   relax_->shape_boost = local ? 10.0 : 1.0;
   if (pass_.debug)
-    debug_lines_.insert(debug_lines_.end(),
-                      {"expand :" + print_form(mode_), "expold :" + print_form(pass_.kept_mode),
-                       "minvert :" + print_form(model.FirstVertex),
-                       "maxvert :" + print_form(model.LastVertex),
-                       "d4fac :" + print_form(relax_->shape_boost)});
+    debug_lines_.insert(
+        debug_lines_.end(),
+        {"expand :" + print_form(mode_), "expold :" + print_form(pass_.kept_mode),
+         "minvert :" + print_form(model.FirstVertex), "maxvert :" + print_form(model.LastVertex),
+         "d4fac :" + print_form(relax_->shape_boost)});
   input_positions_ = model.StartListRead && model.LastStartSlot > 0;
   place_starting_positions(model, settings, random);
   convergence_.start();
@@ -94,9 +94,8 @@ void Attempt::robust_start(Random& extra) {
   const auto settle = [&](Repulsion* held, const char* what) {
     ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel);
     if (pass_.debug) {
-      debug_lines_.push_back(std::string("Shape solver, ") + what + ":" +
-                             print_form(solved.steps) + " steps," +
-                             print_form(solved.cg_iterations) + " cg iterations, cost" +
+      debug_lines_.push_back(std::string("Shape solver, ") + what + ":" + print_form(solved.steps) +
+                             " steps," + print_form(solved.cg_iterations) + " cg iterations, cost" +
                              print_form(solved.cost));
     }
     return solved.cost <= kSolvedCost;
@@ -123,8 +122,8 @@ void Attempt::robust_start(Random& extra) {
   options.band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
   options.flat = settings.XYConfine;
   options.cancel = cancel;
-  StressStartResult laid = stress_majorization_start(model, *pass_.distances, *pass_.fixed,
-                                                     options);
+  StressStartResult laid =
+      stress_majorization_start(model, *pass_.distances, *pass_.fixed, options);
   if (pass_.debug) {
     debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +
                            print_form(laid.stress));
@@ -213,15 +212,14 @@ AttemptEnd Attempt::relax(AttemptObserver& observer) {
     if (!stall.due) continue;
     if (pass_.debug)
       debug_lines_.insert(
-        debug_lines_.end(),
-        {"Iteration: " + print_form(iteration_) + " Deform: " + print_form(deform_) +
-             " Deforp: " + print_form(deforp_),
-         "  Change since last iteration: " + print_form(moved),
-         "       Change since iteration: " + print_form(stall.since) + print_form(stall.gain)});
+          debug_lines_.end(),
+          {"Iteration: " + print_form(iteration_) + " Deform: " + print_form(deform_) +
+               " Deforp: " + print_form(deforp_),
+           "  Change since last iteration: " + print_form(moved),
+           "       Change since iteration: " + print_form(stall.since) + print_form(stall.gain)});
     if (!stall.improving) {
       if (pass_.debug)
-        debug_lines_.push_back("  Writing output files after iteration :" +
-                               print_form(iteration_));
+        debug_lines_.push_back("  Writing output files after iteration :" + print_form(iteration_));
       found_ = true;
       return AttemptEnd::kFinished;
     }

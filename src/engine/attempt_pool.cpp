@@ -38,8 +38,7 @@ void AttemptPool::launch(std::unique_ptr<Attempt> attempt) {
   slots_[number] = std::move(slot);
 }
 
-AttemptPool::Taken AttemptPool::take(int number,
-                                     const std::function<bool(const Attempt&)>& idle) {
+AttemptPool::Taken AttemptPool::take(int number, const std::function<bool(const Attempt&)>& idle) {
   Slot& slot = *slots_.at(number);
   while (!slot.done.load()) {
     if (!idle(*slot.attempt)) slot.cancel = true;

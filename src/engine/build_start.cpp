@@ -10,11 +10,21 @@ namespace {
 
 using Point = std::array<double, 3>;
 
-Point operator+(const Point& a, const Point& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-Point operator-(const Point& a, const Point& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-Point operator*(const Point& a, double s) { return {a[0] * s, a[1] * s, a[2] * s}; }
-double dot(const Point& a, const Point& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-double norm(const Point& a) { return std::sqrt(dot(a, a)); }
+Point operator+(const Point& a, const Point& b) {
+  return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+Point operator-(const Point& a, const Point& b) {
+  return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+Point operator*(const Point& a, double s) {
+  return {a[0] * s, a[1] * s, a[2] * s};
+}
+double dot(const Point& a, const Point& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+double norm(const Point& a) {
+  return std::sqrt(dot(a, a));
+}
 
 // Directions spread over the sphere (a Fibonacci lattice), turned by a random rotation.
 std::vector<Point> directions(int count, Random& random) {
@@ -27,7 +37,8 @@ std::vector<Point> directions(int count, Random& random) {
     const double r = std::sqrt(1.0 - z * z);
     Point p{r * std::cos(golden * k + a), r * std::sin(golden * k + a), z};
     // Tilt by b about the x axis.
-    out.push_back({p[0], p[1] * std::cos(b) - p[2] * std::sin(b), p[1] * std::sin(b) + p[2] * std::cos(b)});
+    out.push_back(
+        {p[0], p[1] * std::cos(b) - p[2] * std::sin(b), p[1] * std::sin(b) + p[2] * std::cos(b)});
   }
   return out;
 }
@@ -45,8 +56,10 @@ class Builder {
     n_ = std::max(model.LastVertex - first_ + 1, 0);
     partners_.assign(static_cast<std::size_t>(n_), {});
     for (const FixedDistance& pair : pairs) {
-      partners_[static_cast<std::size_t>(pair.a - first_)].push_back({pair.b - first_, pair.target});
-      partners_[static_cast<std::size_t>(pair.b - first_)].push_back({pair.a - first_, pair.target});
+      partners_[static_cast<std::size_t>(pair.a - first_)].push_back(
+          {pair.b - first_, pair.target});
+      partners_[static_cast<std::size_t>(pair.b - first_)].push_back(
+          {pair.a - first_, pair.target});
     }
     position_.assign(static_cast<std::size_t>(n_), Point{});
     placed_.assign(static_cast<std::size_t>(n_), 0);
@@ -66,7 +79,8 @@ class Builder {
       int next = -1;
       for (int v = 0; v < n_; ++v) {
         if (placed_[static_cast<std::size_t>(v)]) continue;
-        if (next < 0 || count[static_cast<std::size_t>(v)] > count[static_cast<std::size_t>(next)]) next = v;
+        if (next < 0 || count[static_cast<std::size_t>(v)] > count[static_cast<std::size_t>(next)])
+          next = v;
       }
       if (count[static_cast<std::size_t>(next)] == 0) next = placed == 0 ? root : next;
       place(next);
@@ -88,7 +102,8 @@ class Builder {
   double miss(const Point& p, const std::vector<Partner>& partners) const {
     double sum = 0.0;
     for (const Partner& partner : partners) {
-      const double d = norm(p - position_[static_cast<std::size_t>(partner.index)]) - partner.target;
+      const double d =
+          norm(p - position_[static_cast<std::size_t>(partner.index)]) - partner.target;
       sum += d * d;
     }
     return sum;
@@ -98,7 +113,8 @@ class Builder {
   double room(const Point& p) const {
     double least = std::numeric_limits<double>::infinity();
     for (int v = 0; v < n_; ++v) {
-      if (placed_[static_cast<std::size_t>(v)]) least = std::min(least, norm(p - position_[static_cast<std::size_t>(v)]));
+      if (placed_[static_cast<std::size_t>(v)])
+        least = std::min(least, norm(p - position_[static_cast<std::size_t>(v)]));
     }
     return least;
   }
@@ -117,7 +133,9 @@ class Builder {
         const double r = l - partner.target;
         for (int i = 0; i < 3; ++i) {
           g[static_cast<std::size_t>(i)] += r * u[static_cast<std::size_t>(i)];
-          for (int j = 0; j < 3; ++j) a[static_cast<std::size_t>(3 * i + j)] += u[static_cast<std::size_t>(i)] * u[static_cast<std::size_t>(j)];
+          for (int j = 0; j < 3; ++j)
+            a[static_cast<std::size_t>(3 * i + j)] +=
+                u[static_cast<std::size_t>(i)] * u[static_cast<std::size_t>(j)];
         }
       }
       for (int i = 0; i < 3; ++i) a[static_cast<std::size_t>(4 * i)] += 1e-9;
@@ -127,7 +145,8 @@ class Builder {
       if (std::fabs(det) < 1e-30) break;
       auto column_det = [&](int c) {
         std::array<double, 9> m = a;
-        for (int i = 0; i < 3; ++i) m[static_cast<std::size_t>(3 * i + c)] = -g[static_cast<std::size_t>(i)];
+        for (int i = 0; i < 3; ++i)
+          m[static_cast<std::size_t>(3 * i + c)] = -g[static_cast<std::size_t>(i)];
         return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
                m[2] * (m[3] * m[7] - m[4] * m[6]);
       };
@@ -148,7 +167,8 @@ class Builder {
       // A new part: beside everything placed so far.
       double reach = 0.0;
       for (int w = 0; w < n_; ++w) {
-        if (placed_[static_cast<std::size_t>(w)]) reach = std::max(reach, norm(position_[static_cast<std::size_t>(w)]));
+        if (placed_[static_cast<std::size_t>(w)])
+          reach = std::max(reach, norm(position_[static_cast<std::size_t>(w)]));
       }
       best = sphere_[0] * (reach > 0.0 ? reach + 2.0 : 0.0);
     } else {

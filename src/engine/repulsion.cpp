@@ -20,9 +20,7 @@ std::int64_t key_of(std::int64_t cx, std::int64_t cy, std::int64_t cz) {
 }  // namespace
 
 Repulsion::Repulsion(const Model& model, double reach)
-    : first_(std::max(model.FirstVertex, 0)),
-      last_(model.LastVertex),
-      reach_(reach) {
+    : first_(std::max(model.FirstVertex, 0)), last_(model.LastVertex), reach_(reach) {
   const int count = std::max(last_ - first_ + 1, 0);
   related_.assign(static_cast<std::size_t>(count), {});
   auto relate = [&](int a, int b) {
@@ -85,7 +83,8 @@ const std::vector<std::pair<int, int>>& Repulsion::close_pairs(const Model& mode
         // The three cells along z are consecutive keys: one search finds them all.
         const auto begin = std::lower_bound(sorted_keys_.begin(), sorted_keys_.end(),
                                             key_of(cx + dx, cy + dy, cz - 1));
-        const auto end = std::upper_bound(begin, sorted_keys_.end(), key_of(cx + dx, cy + dy, cz + 1));
+        const auto end =
+            std::upper_bound(begin, sorted_keys_.end(), key_of(cx + dx, cy + dy, cz + 1));
         for (auto it = begin; it != end; ++it) {
           const int j = order_[static_cast<std::size_t>(it - sorted_keys_.begin())];
           if (j <= i) continue;  // each pair once, from its lower vertex

@@ -178,8 +178,8 @@ Next Run::isomorphs() {
       ensure_robust_data();
       if (!escalated_ && kept_mode_ != kExpandStress) {
         escalated_ = true;
-        const std::string note = "Attempt " + std::to_string(number) +
-                                 " and those after it start from a robust start";
+        const std::string note =
+            "Attempt " + std::to_string(number) + " and those after it start from a robust start";
         host_.note(note);
         append_debug({"Escalation: " + note});
       }
@@ -286,9 +286,8 @@ AttemptEnd Run::poll(Attempt& attempt) {
   snapshot.Deforp = attempt.deforp();
   snapshot.IterationNo = attempt.iteration();
   snapshot.IsomorphNo = IsomorphNo_;
-  snapshot.ExpandOpt = expansion_name(attempt.plan().robust && attempt.mode() == kExpandGlobal
-                                          ? kExpandStress
-                                          : attempt.mode());
+  snapshot.ExpandOpt = expansion_name(
+      attempt.plan().robust && attempt.mode() == kExpandGlobal ? kExpandStress : attempt.mode());
   snapshot.Duplicate = duplicate_text_;
   snapshot.model = &attempt.model();
   snapshot.z_min = attempt.relaxation().z_min();

@@ -102,9 +102,9 @@ class Run final : public AttemptObserver {
   std::unique_ptr<VertexLinkTable> links_;
   std::unique_ptr<HopDistanceTable> hop_;
   std::unique_ptr<GraphDistances> distances_;  // made before the first robust start of a pass
-  std::vector<FixedDistance> fixed_;            // likewise
-  std::unique_ptr<Relaxation> relax_;           // of the attempt taken last
-  AttemptPool pool_;                            // attempts run ahead
+  std::vector<FixedDistance> fixed_;           // likewise
+  std::unique_ptr<Relaxation> relax_;          // of the attempt taken last
+  AttemptPool pool_;                           // attempts run ahead
   SegmentedModel segmented_;
   std::string text_;
   std::string base_name_;

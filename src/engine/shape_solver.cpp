@@ -54,7 +54,8 @@ class Solver {
         inside = inside && v >= first_ && v < first_ + n_;
       }
       if (!inside) continue;
-      faces_.push_back({static_cast<int>(corners_.size()), sides, 2.0 * std::cos(2.0 * kPi / sides)});
+      faces_.push_back(
+          {static_cast<int>(corners_.size()), sides, 2.0 * std::cos(2.0 * kPi / sides)});
       for (int k = 1; k <= sides; ++k) corners_.push_back(model.FaceVertices(f, k) - first_);
     }
   }
@@ -203,8 +204,10 @@ class Solver {
         gradient_[3 * r.a + c] += values_[k] * u[c];
         gradient_[3 * r.b + c] -= values_[k] * u[c];
         for (int e = 0; e < 3; ++e) {
-          blocks_[static_cast<std::size_t>(r.a)][static_cast<std::size_t>(3 * c + e)] += u[c] * u[e];
-          blocks_[static_cast<std::size_t>(r.b)][static_cast<std::size_t>(3 * c + e)] += u[c] * u[e];
+          blocks_[static_cast<std::size_t>(r.a)][static_cast<std::size_t>(3 * c + e)] +=
+              u[c] * u[e];
+          blocks_[static_cast<std::size_t>(r.b)][static_cast<std::size_t>(3 * c + e)] +=
+              u[c] * u[e];
         }
       }
     }
@@ -216,10 +219,11 @@ class Solver {
       face_transpose(face, &face_values_[at], gradient_);
       // Diagonal weight of a corner: its coefficients in the face's residuals, squared.
       const double e = (2.0 - face.c) / face.sides;
-      const double own = (face.c + e) * (face.c + e) + 2.0 * (1.0 - e) * (1.0 - e) +
-                         (face.sides - 3) * e * e;
+      const double own =
+          (face.c + e) * (face.c + e) + 2.0 * (1.0 - e) * (1.0 - e) + (face.sides - 3) * e * e;
       for (int k = 0; k < face.sides; ++k) {
-        Block& block = blocks_[static_cast<std::size_t>(corners_[static_cast<std::size_t>(face.offset + k)])];
+        Block& block =
+            blocks_[static_cast<std::size_t>(corners_[static_cast<std::size_t>(face.offset + k)])];
         block[0] += own;
         block[4] += own;
         block[8] += own;
@@ -324,7 +328,8 @@ class Solver {
       for (std::size_t k = 0; k < size; ++k) next_rz += residual_[k] * preconditioned_[k];
       const double beta = next_rz / rz;
       rz = next_rz;
-      for (std::size_t k = 0; k < size; ++k) direction_[k] = preconditioned_[k] + beta * direction_[k];
+      for (std::size_t k = 0; k < size; ++k)
+        direction_[k] = preconditioned_[k] + beta * direction_[k];
     }
     return iterations;
   }

@@ -57,7 +57,8 @@ void classical_scaling(Columns& x, const GraphDistances& distances,
         for (int j = 0; j < n; ++j) {
           const double t = target[row[j]];
           for (int d = 0; d < dimensions; ++d) {
-            sum[static_cast<std::size_t>(d)] += t * t * x[static_cast<std::size_t>(d)][static_cast<std::size_t>(j)];
+            sum[static_cast<std::size_t>(d)] +=
+                t * t * x[static_cast<std::size_t>(d)][static_cast<std::size_t>(j)];
           }
         }
         for (int d = 0; d < dimensions; ++d) at(y, d, i) = -0.5 * sum[static_cast<std::size_t>(d)];
@@ -73,8 +74,10 @@ void classical_scaling(Columns& x, const GraphDistances& distances,
       for (int e = 0; e < d; ++e) {
         const auto& other = y[static_cast<std::size_t>(e)];
         double dot = 0.0;
-        for (int i = 0; i < n; ++i) dot += column[static_cast<std::size_t>(i)] * other[static_cast<std::size_t>(i)];
-        for (int i = 0; i < n; ++i) column[static_cast<std::size_t>(i)] -= dot * other[static_cast<std::size_t>(i)];
+        for (int i = 0; i < n; ++i)
+          dot += column[static_cast<std::size_t>(i)] * other[static_cast<std::size_t>(i)];
+        for (int i = 0; i < n; ++i)
+          column[static_cast<std::size_t>(i)] -= dot * other[static_cast<std::size_t>(i)];
       }
       double norm = 0.0;
       for (double value : column) norm += value * value;

@@ -8,10 +8,10 @@
 // in vertex order, so the positions are the same bits for any number of threads.
 #pragma once
 
-#include "core/model.h"
 #include <atomic>
 #include <vector>
 
+#include "core/model.h"
 #include "prepare/fixed_distances.h"
 #include "prepare/graph_distances.h"
 
@@ -27,8 +27,8 @@ struct StressStartOptions {
 };
 
 struct StressStartResult {
-  int steps = 0;          // majorization steps taken
-  double stress = 0.0;    // Σ (distance − target)² over the pairs, each pair once
+  int steps = 0;        // majorization steps taken
+  double stress = 0.0;  // Σ (distance − target)² over the pairs, each pair once
 };
 
 // Places vertices distances.first .. first + count − 1 from their current positions (the

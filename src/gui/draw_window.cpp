@@ -150,6 +150,7 @@ void DrawWindow::set_screen(double screen) {
 
 void DrawWindow::run_started() {
   running_ = true;
+  note_.clear();
   area_->clear();
   for (QLabel* label : {edge_def_, poly_def_, it_no_, isom_no_, expand_opt_, duplicate_}) {
     label->clear();
@@ -186,9 +187,13 @@ void DrawWindow::show_progress(const ProgressSnapshot& snapshot) {
 }
 
 void DrawWindow::set_caption(const std::string& caption) {
-  setWindowTitle(QString::fromStdString(caption));
+  setWindowTitle(QString::fromStdString(note_.empty() ? caption : caption + " — " + note_));
   // A new isomorph starts: the drawing area is cleared.
   area_->clear();
+}
+
+void DrawWindow::set_note(const std::string& note) {
+  note_ = note;
 }
 
 void DrawWindow::set_duplicate(const std::string& text) {

@@ -66,6 +66,8 @@ class DrawWindow : public QWidget {
   // drawing is cleared then); the Duplicate label.
   void show_progress(const ProgressSnapshot& snapshot);
   void set_caption(const std::string& caption);
+  // A note on how the run goes on, shown after the caption until the run ends.
+  void set_note(const std::string& note);
   void set_duplicate(const std::string& text);
 
   // The buttons pressed since the last call; their resting captions come back.
@@ -86,6 +88,7 @@ class DrawWindow : public QWidget {
   QLabel* it_no_;
   QLabel* isom_no_;
   QLabel* expand_opt_;
+  std::string note_;
   QLabel* duplicate_;
   QPushButton* quit_;
   QPushButton* write_;

@@ -41,6 +41,10 @@ void GuiHost::caption(const std::string& text) {
   window_.set_caption(text);
 }
 
+void GuiHost::note(const std::string& text) {
+  window_.set_note(text);
+}
+
 void GuiHost::duplicate_label(const std::string& text) {
   window_.set_duplicate(text);
 }

@@ -22,6 +22,7 @@ class GuiHost final : public RunHost {
   bool ask_resume(const std::string& text) override;
   void progress(const ProgressSnapshot& snapshot) override;
   void caption(const std::string& text) override;
+  void note(const std::string& text) override;
   void duplicate_label(const std::string& text) override;
   ButtonPresses poll() override;
   void beep() override;

@@ -149,10 +149,9 @@ QWidget* RunTimeForm::build_inflation() {
 
   auto* inflation = new QGroupBox("Inflation  Option");
   auto* inflation_layout = new QVBoxLayout(inflation);
-  inflate_option_ =
-      option_group(this, "InflateOption",
-                   {"Global", "None", "Local 'one'", "Local Diagonal", "Stress"}, 0,
-                   inflation_layout);
+  inflate_option_ = option_group(this, "InflateOption",
+                                 {"Global", "None", "Local 'one'", "Local Diagonal", "Stress"}, 0,
+                                 inflation_layout);
   inflate_option_->button(4)->setToolTip(
       "Stress majorization: the model is laid out from the steps between its vertices and "
       "settled by least squares before it relaxes. For large models and long chains.");

@@ -20,9 +20,9 @@
 namespace ostrel {
 
 struct ParseRequest {
-  int SegmentCount = 1;       // segments of the file (from the input prescan); 1 when none
-  std::string OutputName;     // for the message about an unterminated realm section
-  DebugLog* debug = nullptr;  // lines for the debug log when it is on
+  int SegmentCount = 1;            // segments of the file (from the input prescan); 1 when none
+  std::string OutputName;          // for the message about an unterminated realm section
+  DebugLog* debug = nullptr;       // lines for the debug log when it is on
   bool IgnoreCoordinates = false;  // OFF input: relax from random starts, not the file's points
 };
 

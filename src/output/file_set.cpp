@@ -180,7 +180,6 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
     }
   }
 
-
   VrmlInputs inputs{model, settings, context, rhombus, host};
   for (VrmlStyle style : kVrmlStyles) {
     if (!style_enabled(settings, style) || style == VrmlStyle::kAnim) continue;  // no spheres

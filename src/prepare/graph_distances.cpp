@@ -25,8 +25,8 @@ GraphDistances graph_distances(const Model& model, const VertexLinkTable& links,
   std::vector<int> queue;
   queue.reserve(static_cast<std::size_t>(count));
   for (int a = first; a <= last; ++a) {
-    std::uint16_t* row =
-        distances.steps.data() + static_cast<std::size_t>(a - first) * static_cast<std::size_t>(count);
+    std::uint16_t* row = distances.steps.data() +
+                         static_cast<std::size_t>(a - first) * static_cast<std::size_t>(count);
     queue.clear();
     queue.push_back(a);
     row[a - first] = 0;

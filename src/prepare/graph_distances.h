@@ -13,8 +13,8 @@ namespace ostrel {
 struct GraphDistances {
   static constexpr std::uint16_t kUnreached = 0xFFFF;  // the two vertices are in different parts
   static constexpr std::uint16_t kBand = 0xFFFE;       // the pair is a band
-  int first = 0;  // vertex number of row 0
-  int count = 0;  // vertices first..first + count - 1
+  int first = 0;                                       // vertex number of row 0
+  int count = 0;                                       // vertices first..first + count - 1
   // Row-major count × count: 0 on the diagonal, else the steps, kBand or kUnreached.
   std::vector<std::uint16_t> steps;
 

@@ -20,8 +20,9 @@ void expect_settled(const test::OffModel& model) {
     const std::size_t n = face.corners.size();
     for (std::size_t k = 0; k < n; ++k) {
       const Point& p = model.vertices[static_cast<std::size_t>(face.corners[k])];
-      EXPECT_NEAR(test::distance(p, model.vertices[static_cast<std::size_t>(face.corners[(k + 1) % n])]),
-                  1.0, 1e-6);
+      EXPECT_NEAR(
+          test::distance(p, model.vertices[static_cast<std::size_t>(face.corners[(k + 1) % n])]),
+          1.0, 1e-6);
       if (n == 10) {  // the diameter of the regular decagon
         const Point& q = model.vertices[static_cast<std::size_t>(face.corners[(k + 5) % n])];
         EXPECT_NEAR(test::distance(p, q), 1.0 / std::sin(3.14159265358979323846 / 10), 1e-6);
@@ -47,7 +48,8 @@ TEST(BigModels, ChainOfTetrahedraIsTheHelix) {
   const double r = 3.0 * std::sqrt(3.0) / 10.0;
   const double h = 1.0 / std::sqrt(10.0);
   std::vector<Point> helix;
-  for (int n = 0; n < 100; ++n) helix.push_back({r * std::cos(n * theta), r * std::sin(n * theta), n * h});
+  for (int n = 0; n < 100; ++n)
+    helix.push_back({r * std::cos(n * theta), r * std::sin(n * theta), n * h});
   EXPECT_LT(test::distance_profile_difference(model.vertices, helix), 1e-6);
 }
 

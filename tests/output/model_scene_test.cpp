@@ -98,8 +98,8 @@ TEST(SceneView, ClosedSolidShowsItsBackThroughATransparentFace) {
   ASSERT_TRUE(scene.solid.outward);
   const ViewPicture picture =
       render_view(scene, ViewAngles{180.0, 0.0, 1.0}, ViewStyle::kSolid, 100, 100);
-  // Seen from below (along +z), the orange top (255.128.0) shows through the orange bottom: no blue of the
-  // background comes through.
+  // Seen from below (along +z), the orange top (255.128.0) shows through the orange bottom: no blue
+  // of the background comes through.
   const std::uint32_t centre = picture.at(50, 50);
   EXPECT_GT((centre >> 16) & 255, 150u);
   EXPECT_LT(centre & 255, 10u);
