@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the input readers: an OFF text to the OFF reader, anything else to
-// the parser for every segment the prescan finds, then the realm section. Refusals and run errors
+// the parser for every segment the prescan finds, then (with several segments) the realm
+// section. Refusals and run errors
 // are expected; crashes, leaks and sanitizer reports are not.
 #include <algorithm>
 #include <cstddef>
@@ -36,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       model->start_pass();
       if (!ostrel::read_input(*model, text, request, silent).ok()) return 0;
     }
-    if (!model->RealmsRead) {
+    // As in a run, only a model of several segments has a realm section to read.
+    if (request.SegmentCount > 1 && !model->RealmsRead) {
       model->RealmOnly = true;
       ostrel::read_input(*model, text, request, silent);
     }
