@@ -17,7 +17,7 @@ build: deps
 DEMO_OUT ?= out/demo
 demo: build
 	mkdir -p $(DEMO_OUT)
-	./$(BUILD)/src/ostrel-cli run examples/snub_cube.txt -o $(DEMO_OUT)
+	./$(BUILD)/src/cli/ostrel-cli run examples/snub_cube.txt -o $(DEMO_OUT)
 	@echo "The output of examples/snub_cube.txt is in $(DEMO_OUT)/"
 
 test: build
