@@ -13,9 +13,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/settings.h"
 #include "engine/run.h"
-#include "output/scene_loader.h"
+#include "settings/run_settings.h"
+#include "view/scene_loader.h"
 
 class QComboBox;
 class QLabel;
