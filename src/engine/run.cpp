@@ -10,6 +10,7 @@
 #include "core/parallel.h"
 #include "engine/run_state.h"
 #include "input/input_reader.h"
+#include "input/off_reader.h"
 #include "input/prescan.h"
 #include "prepare/prepare_model.h"
 
@@ -32,6 +33,19 @@ std::uint64_t clock_seed() {
 }
 
 namespace {
+
+// An OFF file lists its faces as they are: a fan of triangles there is triangles, never a star
+// polygon written as its triangles, so the collapse question is answered No without being asked.
+class OffFacesDialog final : public UserDialog {
+ public:
+  explicit OffFacesDialog(UserDialog& host) : host_(host) {}
+  void message(const std::string& text) override { host_.message(text); }
+  bool ask_yes_no(const std::string&) override { return false; }
+  void beep() override { host_.beep(); }
+
+ private:
+  UserDialog& host_;
+};
 
 const char* expansion_name(int mode) {
   switch (mode) {
@@ -140,7 +154,9 @@ Next Run::read_pass_input() {
 }
 
 Next Run::prepare() {
-  PreparedModel prepared = prepare_model(*model_, settings_, host_, debug());
+  OffFacesDialog off_faces(host_);
+  UserDialog& dialog = is_off_text(text_) ? static_cast<UserDialog&>(off_faces) : host_;
+  PreparedModel prepared = prepare_model(*model_, settings_, dialog, debug());
   if (!prepared.error.empty()) return stop_with(prepared.error);
   if (prepared.negative_square_roots > 0) {
     errors_.recover(RunError(kInvalidCall, "Invalid procedure call or argument",
