@@ -20,7 +20,7 @@ done
 mkdir "$scratch/home" "$scratch/out"
 HOME="$scratch/home" XDG_CONFIG_HOME='' SOURCE_DATE_EPOCH=0 \
   "$scratch/root/usr/bin/ostrel-cli" run "$scratch/root/usr/share/ostrel/examples/cube.txt" \
-  -o "$scratch/out" --seed 1 -q 2>"$scratch/err"
+  -o "$scratch/out" --seed 1 -q >/dev/null 2>"$scratch/err"
 [[ -s "$scratch/out/cube.off" ]] || { echo "check-package: no cube.off written" >&2; exit 1; }
 [[ -f "$scratch/home/.config/ostrel/ostrel.ini" ]] ||
   { echo "check-package: no settings file under \$HOME/.config/ostrel" >&2; exit 1; }

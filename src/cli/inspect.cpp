@@ -7,6 +7,7 @@
 #include "core/model.h"
 #include "core/run_error.h"
 #include "input/input_reader.h"
+#include "input/off_reader.h"
 #include "input/prescan.h"
 #include "prepare/inflation.h"
 #include "prepare/prepare_model.h"
@@ -24,12 +25,15 @@ struct Inspection {
   bool realms = false;
 };
 
-// Passes messages on and answers the star-collapse question as told.
+// Passes messages on and answers the star-collapse question as told. An OFF file's faces are
+// final (a fan of triangles there is triangles), so for one the question is not asked: No.
 class AnsweringHost final : public UserDialog {
  public:
-  AnsweringHost(MessageSink& messages, bool yes) : messages_(messages), yes_(yes) {}
+  AnsweringHost(MessageSink& messages, bool yes, bool off_faces)
+      : messages_(messages), yes_(yes), off_faces_(off_faces) {}
   void message(const std::string& text) override { messages_.message(text); }
   bool ask_yes_no(const std::string& question) override {
+    if (off_faces_) return false;
     messages_.message(question + (yes_ ? " Yes" : " No"));
     return yes_;
   }
@@ -37,6 +41,7 @@ class AnsweringHost final : public UserDialog {
  private:
   MessageSink& messages_;
   bool yes_;
+  bool off_faces_;
 };
 
 // Reads every segment in turn, then the realm section, as a segmented run does.
@@ -298,7 +303,7 @@ int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& m
         return 2;
       }
     }
-    AnsweringHost host(messages, options.collapse_stars);
+    AnsweringHost host(messages, options.collapse_stars, is_off_text(text));
     in.prepared = prepare_model(in.model, settings, host, nullptr);
     if (!in.prepared.error.empty()) {
       messages.message(in.prepared.error);
