@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace ostrel {
@@ -263,6 +264,20 @@ class Raster {
 };
 
 }  // namespace
+
+std::string view_problem(const ModelScene& scene) {
+  double largest = 0.0;
+  for (double value : scene.solid.positions) {
+    if (!std::isfinite(value)) return "the model's coordinates are not all finite numbers";
+    largest = std::max(largest, std::fabs(value));
+  }
+  if (largest <= kLargestDrawnCoordinate) return {};
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "the model's coordinates reach %.3g, too large to draw (the view draws up to %g)",
+                largest, kLargestDrawnCoordinate);
+  return text;
+}
 
 ViewPicture render_view(const ModelScene& scene, const ViewAngles& angles, ViewStyle style,
                         int width, int height, int supersample) {
