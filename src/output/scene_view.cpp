@@ -291,6 +291,14 @@ class Raster {
     for (int y = first_row_ / factor; y < end_row_ / factor; ++y) {
       std::uint32_t* pixel =
           &out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.width)];
+      if (factor == 1) {  // the loop below, for one sample
+        const Rgb* sample = &colour_[index(0, y)];
+        for (int x = 0; x < out.width; ++x, ++sample) {
+          pixel[x] = 0xff000000u | byte((*sample)[0]) << 16 | byte((*sample)[1]) << 8 |
+                     byte((*sample)[2]);
+        }
+        continue;
+      }
       if (factor == 2) {  // the loop below, unrolled
         const Rgb* top = &colour_[index(0, 2 * y)];
         const Rgb* bottom = top + width_;
