@@ -244,7 +244,7 @@ int run_command(const RunOptions& given, const std::string& program_folder) {
   request.seed = options.seed;
   request.limits.new_isomorphs = options.isomorphs;
   request.limits.attempts = options.attempts;
-  request.jobs = options.jobs;
+  request.jobs = options.jobs ? *options.jobs : request.settings.threads();
 
   interrupted = false;
   auto previous = std::signal(SIGINT, on_interrupt);

@@ -30,7 +30,8 @@ struct RunOptions {
   int attempts = 20;
   std::string report;
   bool quiet = false;  // no progress line
-  int jobs = 0;        // threads for the attempts and pair sums; 0: one per core
+  // Threads for the attempts and pair sums (0: one per core); the settings' Threads when not given.
+  std::optional<int> jobs;
 };
 
 // Exit status: 0 when the output set was written, 1 when the run ended with an error message

@@ -109,6 +109,7 @@ RunRequest Forms::run_request() {
   request.output_folder = file_->output_folder().toStdString();
   // A simple shape chosen on its form is run instead of the input file.
   request.shape = special_->chosen_shape();
+  request.jobs = settings.threads();
   return request;
 }
 

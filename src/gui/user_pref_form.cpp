@@ -85,9 +85,13 @@ UserPrefForm::UserPrefForm(Forms& forms) : forms_(forms) {
   max_iter_ = box("MaxIter", "The iteration limit is 10 to the power of this number");
   beep_it_ = check("BeepIt", "", "Three beeps when the output files are written");
   screen_ = box("Screen", "The progress window shows the square from (-n,-n) to (n,n)");
+  threads_ = box("Threads",
+                 "Threads for the attempts run ahead and the robust starts' sums: 0 for one per "
+                 "core; the files are the same for any number");
   run_layout->addRow("Maximum Iterations (log base 10):", max_iter_);
   run_layout->addRow("Beep:", beep_it_);
   run_layout->addRow("Draw-Window Screen Size:", screen_);
+  run_layout->addRow("Threads:", threads_);
 
   // Output file selection.
   auto* selection = new QGroupBox("Output File Selection");
@@ -295,6 +299,7 @@ void UserPrefForm::apply(const Preferences& p) {
   frame_val_->setText(text(p.FrameVal));
   screen_->setText(text(p.Screen));
   max_iter_->setText(text(p.MaxIter));
+  threads_->setText(text(p.Threads));
   solid_vrml_->setChecked(p.SolidVRML);
   frame_vrml_->setChecked(p.FrameVRML);
   switch_vrml_->setChecked(p.SwitchVRML);
@@ -324,6 +329,7 @@ void UserPrefForm::fill(Preferences& p) const {
   p.FrameVal = value(frame_val_);
   p.Screen = value(screen_);
   p.MaxIter = value(max_iter_);
+  p.Threads = value(threads_);
   p.SolidVRML = solid_vrml_->isChecked();
   p.FrameVRML = frame_vrml_->isChecked();
   p.SwitchVRML = switch_vrml_->isChecked();

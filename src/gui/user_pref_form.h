@@ -59,6 +59,7 @@ class UserPrefForm : public QWidget {
   bool loading_ = false;
   QLineEdit* force_[7] = {};  // Force1..Force6 at 1..6
   QLineEdit* max_iter_;
+  QLineEdit* threads_;
   QCheckBox* beep_it_;
   QLineEdit* screen_;
   QCheckBox* solid_vrml_;

@@ -43,6 +43,11 @@ int RunSettings::expansion_mode() const {
   }
 }
 
+int RunSettings::threads() const {
+  const double value = lenient_value(Threads);
+  return value >= 1.0 && value <= 1024.0 ? static_cast<int>(value) : 0;
+}
+
 std::int64_t RunSettings::iteration_limit() const {
   return iteration_limit_from_exponent(lenient_value(MaxIter));
 }

@@ -103,6 +103,7 @@ struct RunSettings : StoredOptions {
   int run_mode() const;                    // 1, 2 or 3
   int expansion_mode() const;              // from InflateOption
   std::int64_t iteration_limit() const;    // integer part of 10^MaxIter
+  int threads() const;                     // Threads read leniently; 0 (one per core) off 1..1024
   double rhombus_angle(int set) const;     // ForceRhom (1), ForceRhom2 (2), ForceRhom3 (3)
   FaceKind highlight_kind() const { return parse_face_kind(HighlightVal); }
   FaceKind select_face_kind() const { return parse_face_kind(SelectFace); }

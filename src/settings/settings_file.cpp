@@ -119,12 +119,14 @@ constexpr KeyEntry kKeys[] = {
     {"mxit", kNum, &member<&P::MaxIter>},
 };
 
-// Check boxes added after the file's layout was settled: a new file has none of them (its text
-// stays as it always was), and a save writes each after all the others, only when it is on.
-// A reader that does not know them reports an unknown line and reads on.
+// Keys added after the file's layout was settled: a new file has none of them (its text stays as
+// it always was), and a save writes each after all the others, only when it differs from its
+// default (a check box when it is on). A reader that does not know them reports an unknown line
+// and reads on.
 constexpr KeyEntry kExtraKeys[] = {
     {"vglb", kFlg, &member<&P::GltfFile>},
     {"vstl", kFlg, &member<&P::StlFile>},
+    {"thrd", kNum, &member<&P::Threads>},
 };
 
 // The order in which a save writes the keys (not the order of a new file).
@@ -395,8 +397,10 @@ std::string saved_settings_text(const Preferences& prefs) {
   for (std::string_view key : kSaveOrder) {
     append_record(text, key, saved_value(*find_key(key), prefs));
   }
+  const Preferences defaults;
   for (const auto& entry : kExtraKeys) {
-    if (entry.flag(const_cast<Preferences&>(prefs))) append_record(text, entry.key, "1");
+    const std::string value = saved_value(entry, prefs);
+    if (value != saved_value(entry, defaults)) append_record(text, entry.key, value);
   }
   text.append("end ").append(kLineEnd);
   return text;

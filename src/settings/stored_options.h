@@ -32,6 +32,9 @@ struct StoredOptions {
   // adds their records (vglb, vstl) after the others, and only when they are on.
   bool GltfFile = false;
   bool StlFile = false;
+  // Threads for the attempts run ahead and the pair sums, as typed: "0" (or empty) one per core.
+  // Not in a new ostrel.ini either: a save adds its record (thrd) only when it is not "0".
+  std::string Threads = "0";
   bool BeepIt = false;
   bool Edge = false;
   bool RealmTrans = true;

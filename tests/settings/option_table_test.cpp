@@ -13,7 +13,9 @@ TEST(OptionTable, RowsAreConsistent) {
   std::set<std::string> names, flags;
   for (const OptionRow& row : option_table()) {
     EXPECT_TRUE(names.insert(row.control).second) << row.control;
-    if (!row.flag.empty()) EXPECT_TRUE(flags.insert(row.flag).second) << row.flag;
+    if (!row.flag.empty()) {
+      EXPECT_TRUE(flags.insert(row.flag).second) << row.flag;
+    }
     for (const std::string& implied : row.implies) {
       const OptionRow* box = find_option(implied);
       ASSERT_NE(box, nullptr) << implied;
