@@ -81,11 +81,12 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     return f > 0 && (has(model.FaceFlags(f), 'n') || has(model.FaceFlags(f), 'N'));
   };
   for (int e = 1; e <= model.EdgeCount; ++e) {
+    if (free_face(model.EdgeFaces(e, 1)) && free_face(model.EdgeFaces(e, 2))) continue;
+    edge_index_.push_back(e);
     edge_a_.push_back(model.EdgeVertices(e, 1));
     edge_b_.push_back(model.EdgeVertices(e, 2));
     edge_class_.push_back(model.EdgeClass(e));
     edge_target_.push_back(model.EdgeTarget(e));
-    edge_skip_.push_back(free_face(model.EdgeFaces(e, 1)) && free_face(model.EdgeFaces(e, 2)));
   }
   for (int f = 1; f <= model.FaceCount; ++f) {
     const std::string& flags = model.FaceFlags(f);
@@ -101,9 +102,21 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     char hexagon = 0;
     if (n == 6) hexagon = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : 0;
     face_hexagon_.push_back(hexagon);
-    face_d_either_.push_back(has(flags, 'D') || has(flags, 'd'));
     face_sets_.push_back(static_cast<char>((has(flags, 'D') ? 1 : 0) | (has(flags, 'd') ? 2 : 0) |
                                            (has(flags, 'q') ? 4 : 0)));
+    if (rhombus != 0 || hexagon != 0) shaped_faces_.push_back(f - 1);
+    if (face_free_.back() || n < 4) continue;
+    RingFace ring;
+    ring.face = f - 1;
+    ring.sides = n;
+    ring.rhombus = static_cast<std::uint8_t>(rhombus);
+    ring.hexagon = static_cast<std::uint8_t>(hexagon);
+    ring.weakened = n <= weaken_limit_;
+    ring.wanted = tables_.RegularShape(n, 1);
+    if (model.FaceStep(f) > 1) ring.wanted *= tables_.RegularShape(n, model.FaceStep(f));
+    const bool d_either = has(flags, 'D') || has(flags, 'd');
+    rings_.add(ring, &face_corner_[static_cast<std::size_t>(face_offset_.back())],
+               n >= 6 && !d_either);
   }
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
   for (int v = first_; v <= last_; ++v)
@@ -134,26 +147,26 @@ void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& def
   bool local = local_running_ && iteration <= 999;
   if (local) local_expansion_term();
   bool skip_hexagons = local && regular_hexagons;
-  edge_term(deform, true);
+  edge_term<true>(deform);
   shape_statistics(skip_hexagons);
   face_term(skip_hexagons, deforp, true);
   update();
 }
 
 void Relaxation::measure(double& deform, double& deforp) {
-  edge_term(deform, false);
+  edge_term<false>(deform);
   shape_statistics(false);
   face_term(false, deforp, false);
 }
 
-void Relaxation::edge_term(double& deform, bool move) {
+template <bool kMove>
+void Relaxation::edge_term(double& deform) {
   auto [x, y, z] = positions(model_);
   auto [shift_x, shift_y, shift_z] = shifts(model_);
   double* deviation = model_.EdgeDeviation.data();
   const double* strength = model_.ForceStrength.data();
   const std::size_t edges = edge_a_.size();
   for (std::size_t i = 0; i < edges; ++i) {
-    if (edge_skip_[i]) continue;
     int a = edge_a_[i];
     int b = edge_b_[i];
     double dx = x[a] - x[b];
@@ -161,9 +174,9 @@ void Relaxation::edge_term(double& deform, bool move) {
     double dz = z[a] - z[b];
     double l = std::sqrt(dx * dx + dy * dy + dz * dz);
     double stretch = l - edge_target_[i];
-    deviation[i + 1] = stretch;
+    deviation[edge_index_[i]] = stretch;
     deform += std::fabs(stretch);
-    if (!move || l == 0.0) continue;
+    if (!kMove || l == 0.0) continue;
     double s = stretch * kStepFactor * strength[edge_class_[i]] / l;
     shift_x[a] -= s * dx;
     shift_y[a] -= s * dy;
@@ -187,8 +200,8 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
   std::array<double, 3> odd_sum{};
   for (auto& set : rhombus_) set.count = 0;
   for (auto& set : hexagon_) set.count = 0;
-  const std::size_t faces = face_sides_.size();
-  for (std::size_t f = 0; f < faces; ++f) {
+  for (const int face : shaped_faces_) {
+    const std::size_t f = static_cast<std::size_t>(face);
     const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
     const int sets = face_sets_[f];
     if (face_sides_[f] == 4 && (face_rhombus_[f] != 0)) {
@@ -251,86 +264,108 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
   }
 }
 
+// The faces' pulls, face after face in face order as the shifts must sum: ordinary faces over
+// their corner rings, rhombi and distorted hexagons with their sets' targets.
 void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
   const Flat3 at = positions(model_);
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
   const Flat3 shift = shifts(model_);
-  double* shift_x = shift.x;
-  double* shift_y = shift.y;
-  double* shift_z = shift.z;
+  const RingArrays arrays{x, y, z, shift.x, shift.y, shift.z};
   double* face_deviation = model_.FaceDeviation.data();
   const double* strength = model_.ForceStrength.data();
-  auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
   const double weak = strength[4] * strength[1] / strength[2];
   const double scale = kStepFactor * shape_boost;
+  const double weak_weight = scale * weak;
+  const double strong_weight = scale * strength[4];
   const std::size_t faces = face_sides_.size();
-  for (std::size_t f = 0; f < faces; ++f) {
-    face_deviation[f + 1] = 0.0;
-    const int n = face_sides_[f];
-    if (face_free_[f] || n < 4) continue;
-    const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
-    auto corner = [&](int k) { return position(c[((k % n) + n) % n]); };
-    const double w = n <= weaken_limit_ ? weak : strength[4];
-    const bool even = n % 2 == 0;
-    const int h = even ? n / 2 : (n - 1) / 2;
-    double wanted = tables_.RegularShape(n, 1);
-    if (face_step_[f] > 1) wanted *= tables_.RegularShape(n, face_step_[f]);
-    const int rhombus = face_rhombus_[f];
-    const int hexagon = skip_hexagons ? 0 : face_hexagon_[f];
-    Vec centroid;
-    if (hexagon != 0) {
-      for (int k = 0; k < 6; ++k) centroid = centroid + corner(k);
-      centroid = centroid * (1.0 / 6.0);
-    }
-    double deviation = 0.0;
-    for (int k = 0; k < n; ++k) {
-      const int v = c[k];
-      const Vec pv = position(v);
-      Vec q = (corner(k - 1) + corner(k + 1)) * 0.5;
-      Vec p = even ? corner(k + h) : (corner(k + h) + corner(k - h)) * 0.5;
-      if (n >= 6 && !face_d_either_[f]) {
-        q = (q + (corner(k - 2) + corner(k + 2)) * 0.5) * 0.5;
-        if (even) p = (p + corner(k + h - 1) + corner(k + h + 1)) * (1.0 / 3.0);
-      }
-      double dl = length(q - p);
-      double r = dl > 0.0 ? wanted / dl : 0.0;
-      if (rhombus != 0) {
-        const RhombusSet& set = rhombus_[static_cast<std::size_t>(rhombus)];
-        bool marked = vertex_v_[static_cast<std::size_t>(v)] ||
-                      vertex_v_[static_cast<std::size_t>(c[(k + 2) % n])];
-        double diagonal = length(pv - p);
-        double target;
-        if (marked) {
-          target = set.theta < kPi / 2.0 ? set.long_target : set.short_target;
-        } else {
-          target = (set.short_target + set.long_target) / 2.0 >= diagonal ? set.short_target
-                                                                          : set.long_target;
-        }
-        r = dl > 0.0 ? target / dl : 0.0;
-      }
-      if (hexagon != 0) {
-        const HexagonSet& set = hexagon_[static_cast<std::size_t>(hexagon)];
-        q = centroid;
-        double current = length(pv - p);
-        double target = std::fabs(current - set.odd_target) > std::fabs(current - set.pair_mean)
-                            ? set.pair_mean
-                            : set.odd_target;
-        r = current > 0.0 ? 2.0 * target / current : 0.0;
-      }
-      Vec t = p + (q - p) * r - pv;
-      double g = length(t);
-      deviation += g;
-      if (move && g > 0.0) {
-        shift_x[v] += scale * w * t.x;
-        shift_y[v] += scale * w * t.y;
-        shift_z[v] += scale * w * t.z;
-      }
-    }
-    face_deviation[f + 1] = deviation;
+  for (std::size_t f = 0; f < faces; ++f) face_deviation[f + 1] = 0.0;
+  const int* slots = rings_.slots.data();
+  for (const RingFace& face : rings_.faces) {
+    const double weight = face.weakened ? weak_weight : strong_weight;
+    const int* ring = slots + face.ring;
+    const int hexagon = skip_hexagons ? 0 : face.hexagon;
+    const double deviation =
+        face.rhombus != 0   ? rhombus_force(face, ring, arrays, weight, move)
+        : hexagon != 0      ? hexagon_force(hexagon, ring, arrays, weight, move)
+                            : ordinary_face_force(face, ring, arrays, weight, move);
+    face_deviation[face.face + 1] = deviation;
     deforp += deviation;
   }
+}
+
+// A rhombus (narrow even rings: k, k-1, k+1, k+2): the corner goes to the short or the long
+// diagonal of its set, the one nearer its current diagonal, or the one that "v" marks.
+double Relaxation::rhombus_force(const RingFace& face, const int* ring, const RingArrays& at,
+                                 double weight, bool move) const {
+  const RhombusSet& set = rhombus_[face.rhombus];
+  double deviation = 0.0;
+  for (int k = 0; k < 4; ++k, ring += 4) {
+    const int v = ring[0];
+    const int o = ring[3];
+    const Vec pv{at.x[v], at.y[v], at.z[v]};
+    const Vec q = (Vec{at.x[ring[1]], at.y[ring[1]], at.z[ring[1]]} +
+                   Vec{at.x[ring[2]], at.y[ring[2]], at.z[ring[2]]}) *
+                  0.5;
+    const Vec p{at.x[o], at.y[o], at.z[o]};
+    double dl = length(q - p);
+    bool marked = vertex_v_[static_cast<std::size_t>(v)] || vertex_v_[static_cast<std::size_t>(o)];
+    double diagonal = length(pv - p);
+    double target;
+    if (marked) {
+      target = set.theta < kPi / 2.0 ? set.long_target : set.short_target;
+    } else {
+      target = (set.short_target + set.long_target) / 2.0 >= diagonal ? set.short_target
+                                                                      : set.long_target;
+    }
+    double r = dl > 0.0 ? target / dl : 0.0;
+    Vec t = p + (q - p) * r - pv;
+    double g = length(t);
+    deviation += g;
+    if (move && g > 0.0) {
+      at.shift_x[v] += weight * t.x;
+      at.shift_y[v] += weight * t.y;
+      at.shift_z[v] += weight * t.z;
+    }
+  }
+  return deviation;
+}
+
+// A distorted hexagon (narrow even rings: k, k-1, k+1, k+3): the corner goes along the line
+// from the opposite corner through the centre, to the pair mean or the odd target of its set,
+// whichever is nearer its current diagonal.
+double Relaxation::hexagon_force(int hexagon, const int* ring, const RingArrays& at,
+                                 double weight, bool move) const {
+  const HexagonSet& set = hexagon_[static_cast<std::size_t>(hexagon)];
+  Vec centroid;
+  for (int k = 0; k < 6; ++k) {
+    const int c = ring[4 * k];
+    centroid = centroid + Vec{at.x[c], at.y[c], at.z[c]};
+  }
+  centroid = centroid * (1.0 / 6.0);
+  double deviation = 0.0;
+  for (int k = 0; k < 6; ++k, ring += 4) {
+    const int v = ring[0];
+    const int o = ring[3];
+    const Vec pv{at.x[v], at.y[v], at.z[v]};
+    const Vec p{at.x[o], at.y[o], at.z[o]};
+    const Vec q = centroid;
+    double current = length(pv - p);
+    double target = std::fabs(current - set.odd_target) > std::fabs(current - set.pair_mean)
+                        ? set.pair_mean
+                        : set.odd_target;
+    double r = current > 0.0 ? 2.0 * target / current : 0.0;
+    Vec t = p + (q - p) * r - pv;
+    double g = length(t);
+    deviation += g;
+    if (move && g > 0.0) {
+      at.shift_x[v] += weight * t.x;
+      at.shift_y[v] += weight * t.y;
+      at.shift_z[v] += weight * t.z;
+    }
+  }
+  return deviation;
 }
 
 void Relaxation::local_expansion_term() {

@@ -10,6 +10,7 @@
 
 #include "core/model.h"
 #include "core/settings.h"
+#include "engine/corner_rings.h"
 
 namespace ostrel {
 
@@ -75,9 +76,14 @@ class Relaxation {
   const std::array<HexagonSet, 3>& hexagon_sets() const { return hexagon_; }
 
  private:
-  void edge_term(double& deform, bool move);
+  template <bool kMove>
+  void edge_term(double& deform);
   void shape_statistics(bool regular_hexagons);
   void face_term(bool regular_hexagons, double& deforp, bool move);
+  double rhombus_force(const RingFace& face, const int* ring, const RingArrays& at,
+                       double weight, bool move) const;
+  double hexagon_force(int hexagon, const int* ring, const RingArrays& at, double weight,
+                       bool move) const;
   void local_expansion_term();
   void update();
 
@@ -87,19 +93,20 @@ class Relaxation {
   int last_ = -1;
   double weaken_limit_ = 99.0;
 
-  // Edges 0..E-1 (edge e of the model is index e-1).
-  std::vector<int> edge_a_, edge_b_, edge_class_;
+  // The edges that take the edge force, in edge order: not both faces free of forces ("n" or
+  // "N"). edge_index_ is the edge's number.
+  std::vector<int> edge_index_, edge_a_, edge_b_, edge_class_;
   std::vector<double> edge_target_;
-  std::vector<char> edge_skip_;  // both faces free of forces ("n" or "N")
 
   // Faces 0..F-1 with their corner vertices in face_corner_[face_offset_[f] .. + sides).
   std::vector<int> face_offset_, face_sides_, face_step_, face_corner_;
   std::vector<char> face_free_;      // "n" or "N": no face force
   std::vector<char> face_rhombus_;   // 0, or set 1 ("D"), 2 ("d"), 3 ("q") on four corners
   std::vector<char> face_hexagon_;   // 0, or set 1 ("D"), 2 ("d") on six corners
-  std::vector<char> face_d_either_;  // carries "D" or "d"
   std::vector<char> face_sets_;      // bits 1 "D", 2 "d", 4 "q" (the rhombus and hexagon sets)
   std::vector<char> vertex_v_;       // by vertex number: carries "v"
+  std::vector<int> shaped_faces_;    // the faces with a rhombus or hexagon set, in face order
+  CornerRings rings_;
 
   std::array<RhombusSet, 4> rhombus_{};
   std::array<HexagonSet, 3> hexagon_{};
