@@ -13,13 +13,16 @@ namespace {
 // branch but the one for a corner already in place. The sums keep the order of the terms
 // (q, then p, then q - p), so that every shape gives the same bits as the general form.
 template <RingShape kShape, bool kMove>
-double face_pulls(const int* slots, int sides, double wanted, const RingArrays& at,
+double face_pulls(const int* slots, int sides, double wanted, const VertexArrays& at,
                   double weight) {
   constexpr int kStride = ring_stride(kShape);
   constexpr bool kWide = kShape == RingShape::kWideOdd || kShape == RingShape::kWideEven;
   const double* __restrict x = at.x;
   const double* __restrict y = at.y;
   const double* __restrict z = at.z;
+  double* __restrict shift_x = at.shift_x;
+  double* __restrict shift_y = at.shift_y;
+  double* __restrict shift_z = at.shift_z;
   double deviation = 0.0;
   for (int k = 0; k < sides; ++k, slots += kStride) {
     const int v = slots[0];
@@ -69,9 +72,9 @@ double face_pulls(const int* slots, int sides, double wanted, const RingArrays& 
     const double g = std::sqrt(tx * tx + ty * ty + tz * tz);
     deviation += g;
     if (kMove && g > 0.0) {
-      at.shift_x[v] += weight * tx;
-      at.shift_y[v] += weight * ty;
-      at.shift_z[v] += weight * tz;
+      shift_x[v] += weight * tx;
+      shift_y[v] += weight * ty;
+      shift_z[v] += weight * tz;
     }
   }
   return deviation;
@@ -86,7 +89,7 @@ struct Lanes {
   __m128d x, y, z;
 };
 
-inline Lanes lanes(const RingArrays& at, const int* first, const int* second, int slot) {
+inline Lanes lanes(const VertexArrays& at, const int* first, const int* second, int slot) {
   const int a = first[slot];
   const int b = second[slot];
   return {_mm_set_pd(at.x[b], at.x[a]), _mm_set_pd(at.y[b], at.y[a]),
@@ -107,7 +110,7 @@ inline __m128d lengths(Lanes a) {
 }
 
 template <RingShape kShape>
-inline void pull_pair(const int* first, const RingArrays& at, __m128d wanted, double (&t)[2][3],
+inline void pull_pair(const int* first, const VertexArrays& at, __m128d wanted, double (&t)[2][3],
                       double (&g)[2]) {
   constexpr int kStride = ring_stride(kShape);
   constexpr bool kWide = kShape == RingShape::kWideOdd || kShape == RingShape::kWideEven;
@@ -142,10 +145,13 @@ inline void pull_pair(const int* first, const RingArrays& at, __m128d wanted, do
 }
 
 template <RingShape kShape, bool kMove>
-double face_pulls_paired(const int* slots, int sides, double wanted, const RingArrays& at,
+double face_pulls_paired(const int* slots, int sides, double wanted, const VertexArrays& at,
                          double weight) {
   constexpr int kStride = ring_stride(kShape);
   const __m128d wanted2 = _mm_set1_pd(wanted);
+  double* __restrict shift_x = at.shift_x;
+  double* __restrict shift_y = at.shift_y;
+  double* __restrict shift_z = at.shift_z;
   double deviation = 0.0;
   int k = 0;
   for (; k + 1 < sides; k += 2, slots += 2 * kStride) {
@@ -156,9 +162,9 @@ double face_pulls_paired(const int* slots, int sides, double wanted, const RingA
       deviation += g[j];
       if (kMove && g[j] > 0.0) {
         const int v = slots[j * kStride];
-        at.shift_x[v] += weight * t[j][0];
-        at.shift_y[v] += weight * t[j][1];
-        at.shift_z[v] += weight * t[j][2];
+        shift_x[v] += weight * t[j][0];
+        shift_y[v] += weight * t[j][1];
+        shift_z[v] += weight * t[j][2];
       }
     }
   }
@@ -172,7 +178,7 @@ double face_pulls_paired(const int* slots, int sides, double wanted, const RingA
 
 // The pulls of one face's corners, two at a time where the processor has SSE2.
 template <RingShape kShape, bool kMove>
-double shape_pulls(const int* slots, int sides, double wanted, const RingArrays& at,
+double shape_pulls(const int* slots, int sides, double wanted, const VertexArrays& at,
                    double weight) {
 #if defined(__SSE2__)
   return face_pulls_paired<kShape, kMove>(slots, sides, wanted, at, weight);
@@ -182,7 +188,7 @@ double shape_pulls(const int* slots, int sides, double wanted, const RingArrays&
 }
 
 template <bool kMove>
-double face_pulls(const RingFace& face, const int* slots, const RingArrays& at, double weight) {
+double face_pulls(const RingFace& face, const int* slots, const VertexArrays& at, double weight) {
   const int n = face.sides;
   const double wanted = face.wanted;
   switch (face.shape) {
@@ -227,7 +233,7 @@ void CornerRings::add(RingFace face, const int* corners, bool wide) {
   }
 }
 
-double ordinary_face_force(const RingFace& face, const int* slots, const RingArrays& at,
+double ordinary_face_force(const RingFace& face, const int* slots, const VertexArrays& at,
                            double weight, bool move) {
   return move ? face_pulls<true>(face, slots, at, weight)
               : face_pulls<false>(face, slots, at, weight);

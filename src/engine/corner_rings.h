@@ -54,7 +54,7 @@ struct CornerRings {
 };
 
 // The flat position and shift arrays, indexed by vertex number.
-struct RingArrays {
+struct VertexArrays {
   const double* x;
   const double* y;
   const double* z;
@@ -65,7 +65,7 @@ struct RingArrays {
 
 // The force of an ordinary face (no rhombus or hexagon targets): adds `weight` times the pull
 // of every corner to its shift when `move` is set and returns the sum of the pulls' lengths.
-double ordinary_face_force(const RingFace& face, const int* slots, const RingArrays& at,
+double ordinary_face_force(const RingFace& face, const int* slots, const VertexArrays& at,
                            double weight, bool move);
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/edge_force.h"
 #include "prepare/star_polygons.h"
 
 namespace ostrel {
@@ -118,6 +119,8 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     rings_.add(ring, &face_corner_[static_cast<std::size_t>(face_offset_.back())],
                n >= 6 && !d_either);
   }
+  // Faces without a face force keep a deviation of 0; the others' are written at every step.
+  for (int f = 1; f <= model.FaceCount; ++f) model.FaceDeviation(f) = 0.0;
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
   for (int v = first_; v <= last_; ++v)
     vertex_v_[static_cast<std::size_t>(v)] = has(model.VertexFlags(v), 'v');
@@ -147,44 +150,25 @@ void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& def
   bool local = local_running_ && iteration <= 999;
   if (local) local_expansion_term();
   bool skip_hexagons = local && regular_hexagons;
-  edge_term<true>(deform);
+  edge_term(deform, true);
   shape_statistics(skip_hexagons);
   face_term(skip_hexagons, deforp, true);
   update();
 }
 
 void Relaxation::measure(double& deform, double& deforp) {
-  edge_term<false>(deform);
+  edge_term(deform, false);
   shape_statistics(false);
   face_term(false, deforp, false);
 }
 
-template <bool kMove>
-void Relaxation::edge_term(double& deform) {
-  auto [x, y, z] = positions(model_);
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
-  double* deviation = model_.EdgeDeviation.data();
-  const double* strength = model_.ForceStrength.data();
-  const std::size_t edges = edge_a_.size();
-  for (std::size_t i = 0; i < edges; ++i) {
-    int a = edge_a_[i];
-    int b = edge_b_[i];
-    double dx = x[a] - x[b];
-    double dy = y[a] - y[b];
-    double dz = z[a] - z[b];
-    double l = std::sqrt(dx * dx + dy * dy + dz * dz);
-    double stretch = l - edge_target_[i];
-    deviation[edge_index_[i]] = stretch;
-    deform += std::fabs(stretch);
-    if (!kMove || l == 0.0) continue;
-    double s = stretch * kStepFactor * strength[edge_class_[i]] / l;
-    shift_x[a] -= s * dx;
-    shift_y[a] -= s * dy;
-    shift_z[a] -= s * dz;
-    shift_x[b] += s * dx;
-    shift_y[b] += s * dy;
-    shift_z[b] += s * dz;
-  }
+void Relaxation::edge_term(double& deform, bool move) {
+  const Flat3 at = positions(model_);
+  const Flat3 shift = shifts(model_);
+  const EdgeList edges{edge_index_.data(), edge_a_.data(),      edge_b_.data(),
+                       edge_class_.data(), edge_target_.data(), edge_a_.size()};
+  edge_force(edges, VertexArrays{at.x, at.y, at.z, shift.x, shift.y, shift.z},
+             model_.ForceStrength.data(), kStepFactor, model_.EdgeDeviation.data(), deform, move);
 }
 
 void Relaxation::shape_statistics(bool skip_hexagons) {
@@ -272,16 +256,15 @@ void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
   double* y = at.y;
   double* z = at.z;
   const Flat3 shift = shifts(model_);
-  const RingArrays arrays{x, y, z, shift.x, shift.y, shift.z};
+  const VertexArrays arrays{x, y, z, shift.x, shift.y, shift.z};
   double* face_deviation = model_.FaceDeviation.data();
   const double* strength = model_.ForceStrength.data();
   const double weak = strength[4] * strength[1] / strength[2];
   const double scale = kStepFactor * shape_boost;
   const double weak_weight = scale * weak;
   const double strong_weight = scale * strength[4];
-  const std::size_t faces = face_sides_.size();
-  for (std::size_t f = 0; f < faces; ++f) face_deviation[f + 1] = 0.0;
   const int* slots = rings_.slots.data();
+  double sum = deforp;
   for (const RingFace& face : rings_.faces) {
     const double weight = face.weakened ? weak_weight : strong_weight;
     const int* ring = slots + face.ring;
@@ -291,13 +274,14 @@ void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
         : hexagon != 0      ? hexagon_force(hexagon, ring, arrays, weight, move)
                             : ordinary_face_force(face, ring, arrays, weight, move);
     face_deviation[face.face + 1] = deviation;
-    deforp += deviation;
+    sum += deviation;
   }
+  deforp = sum;
 }
 
 // A rhombus (narrow even rings: k, k-1, k+1, k+2): the corner goes to the short or the long
 // diagonal of its set, the one nearer its current diagonal, or the one that "v" marks.
-double Relaxation::rhombus_force(const RingFace& face, const int* ring, const RingArrays& at,
+double Relaxation::rhombus_force(const RingFace& face, const int* ring, const VertexArrays& at,
                                  double weight, bool move) const {
   const RhombusSet& set = rhombus_[face.rhombus];
   double deviation = 0.0;
@@ -335,7 +319,7 @@ double Relaxation::rhombus_force(const RingFace& face, const int* ring, const Ri
 // A distorted hexagon (narrow even rings: k, k-1, k+1, k+3): the corner goes along the line
 // from the opposite corner through the centre, to the pair mean or the odd target of its set,
 // whichever is nearer its current diagonal.
-double Relaxation::hexagon_force(int hexagon, const int* ring, const RingArrays& at,
+double Relaxation::hexagon_force(int hexagon, const int* ring, const VertexArrays& at,
                                  double weight, bool move) const {
   const HexagonSet& set = hexagon_[static_cast<std::size_t>(hexagon)];
   Vec centroid;
@@ -424,31 +408,39 @@ void Relaxation::local_expansion_term() {
   }
 }
 
+// The positions move by their velocities, then the model is re-centred. The element-wise
+// loops are kept apart from the sums, which add the vertices in order, so that the compiler can
+// take several vertices at once.
 void Relaxation::update() {
-  auto [x, y, z] = positions(model_);
-  double* prev_x = model_.VertexPrevX.data();
-  double* prev_y = model_.VertexPrevY.data();
-  double* prev_z = model_.VertexPrevZ.data();
-  double* vel_x = model_.VertexVelocityX.data();
-  double* vel_y = model_.VertexVelocityY.data();
-  double* vel_z = model_.VertexVelocityZ.data();
-  const double* shift_x = model_.VertexShiftX.data();
-  const double* shift_y = model_.VertexShiftY.data();
-  const double* shift_z = model_.VertexShiftZ.data();
+  double* __restrict x = model_.VertexX.data();
+  double* __restrict y = model_.VertexY.data();
+  double* __restrict z = model_.VertexZ.data();
+  double* __restrict prev_x = model_.VertexPrevX.data();
+  double* __restrict prev_y = model_.VertexPrevY.data();
+  double* __restrict prev_z = model_.VertexPrevZ.data();
+  double* __restrict vel_x = model_.VertexVelocityX.data();
+  double* __restrict vel_y = model_.VertexVelocityY.data();
+  double* __restrict vel_z = model_.VertexVelocityZ.data();
+  const double* __restrict shift_x = model_.VertexShiftX.data();
+  const double* __restrict shift_y = model_.VertexShiftY.data();
+  const double* __restrict shift_z = model_.VertexShiftZ.data();
   if (last_ < first_) return;
-  double sum_x = 0.0;
-  double sum_y = 0.0;
-  double sum_z = 0.0;
+  const double m = momentum;
   for (int v = first_; v <= last_; ++v) {
     prev_x[v] = x[v];
     prev_y[v] = y[v];
     prev_z[v] = z[v];
-    vel_x[v] = momentum * vel_x[v] + shift_x[v];
-    vel_y[v] = momentum * vel_y[v] + shift_y[v];
-    vel_z[v] = momentum * vel_z[v] + shift_z[v];
+    vel_x[v] = m * vel_x[v] + shift_x[v];
+    vel_y[v] = m * vel_y[v] + shift_y[v];
+    vel_z[v] = m * vel_z[v] + shift_z[v];
     x[v] += vel_x[v];
     y[v] += vel_y[v];
     z[v] += vel_z[v];
+  }
+  double sum_x = 0.0;
+  double sum_y = 0.0;
+  double sum_z = 0.0;
+  for (int v = first_; v <= last_; ++v) {
     sum_x += x[v];
     sum_y += y[v];
     sum_z += z[v];
@@ -457,14 +449,19 @@ void Relaxation::update() {
   const double mean_x = sum_x / count;
   const double mean_y = sum_y / count;
   const double mean_z = sum_z / count;
-  z_min_ = z_max_ = z[first_] - mean_z;
   for (int v = first_; v <= last_; ++v) {
     x[v] -= mean_x;
     y[v] -= mean_y;
     z[v] -= mean_z;
-    z_min_ = std::min(z_min_, z[v]);
-    z_max_ = std::max(z_max_, z[v]);
   }
+  double z_min = z[first_];
+  double z_max = z[first_];
+  for (int v = first_; v <= last_; ++v) {
+    z_min = std::min(z_min, z[v]);
+    z_max = std::max(z_max, z[v]);
+  }
+  z_min_ = z_min;
+  z_max_ = z_max;
 }
 
 int Relaxation::global_prestage(const Table2<float>& hop, double limit) {

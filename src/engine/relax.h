@@ -76,13 +76,12 @@ class Relaxation {
   const std::array<HexagonSet, 3>& hexagon_sets() const { return hexagon_; }
 
  private:
-  template <bool kMove>
-  void edge_term(double& deform);
+  void edge_term(double& deform, bool move);
   void shape_statistics(bool regular_hexagons);
   void face_term(bool regular_hexagons, double& deforp, bool move);
-  double rhombus_force(const RingFace& face, const int* ring, const RingArrays& at,
+  double rhombus_force(const RingFace& face, const int* ring, const VertexArrays& at,
                        double weight, bool move) const;
-  double hexagon_force(int hexagon, const int* ring, const RingArrays& at, double weight,
+  double hexagon_force(int hexagon, const int* ring, const VertexArrays& at, double weight,
                        bool move) const;
   void local_expansion_term();
   void update();
