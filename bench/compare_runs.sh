@@ -40,8 +40,8 @@ run_one() {
   mkdir -p "$work/$which/$name"
   start=${EPOCHREALTIME/./}
   # shellcheck disable=SC2086 # the options are words
-  (cd "$work/$which" && /usr/bin/time -f '%U %S' -o "$work/$which.time" "$cli" run "$input" \
-    -o "$name" --seed "$seed" -q $options > "$name/messages.txt" 2>&1
+  (set +e; cd "$work/$which" && /usr/bin/time -f '%U %S' -o "$work/$which.time" "$cli" run \
+    "$input" -o "$name" --seed "$seed" -q $options > "$name/messages.txt" 2>&1
     echo "exit $?" >> "$name/messages.txt")
   end=${EPOCHREALTIME/./}
   total[$which]=$((total[$which] + end - start))

@@ -110,7 +110,7 @@ inline __m128d lengths(Lanes a) {
 }
 
 template <RingShape kShape>
-inline void pull_pair(const int* first, const VertexArrays& at, __m128d wanted, double (&t)[2][3],
+[[gnu::always_inline]] inline void pull_pair(const int* first, const VertexArrays& at, __m128d wanted, double (&t)[2][3],
                       double (&g)[2]) {
   constexpr int kStride = ring_stride(kShape);
   constexpr bool kWide = kShape == RingShape::kWideOdd || kShape == RingShape::kWideEven;
