@@ -38,11 +38,21 @@ struct Flat3 {
   double* y;
   double* z;
 };
-Flat3 positions(Model& model) {
-  return {model.VertexX.data(), model.VertexY.data(), model.VertexZ.data()};
+// The flat array of a table's entries 0..last. Only those entries are brought into being, not
+// the whole capacity, so that a small model touches a few pages of memory instead of clearing
+// every table in full; the table's room is reserved at once, so the pointer stays valid.
+template <class T>
+T* entries(Table<T>& table, int last) {
+  table(std::max(last, 0));
+  return &table(0);
 }
-Flat3 shifts(Model& model) {
-  return {model.VertexShiftX.data(), model.VertexShiftY.data(), model.VertexShiftZ.data()};
+Flat3 positions(Model& model, int last) {
+  return {entries(model.VertexX, last), entries(model.VertexY, last),
+          entries(model.VertexZ, last)};
+}
+Flat3 shifts(Model& model, int last) {
+  return {entries(model.VertexShiftX, last), entries(model.VertexShiftY, last),
+          entries(model.VertexShiftZ, last)};
 }
 
 bool has(const std::string& flags, char letter) {
@@ -119,6 +129,10 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     rings_.add(ring, &face_corner_[static_cast<std::size_t>(face_offset_.back())],
                n >= 6 && !d_either);
   }
+  extent_ = last_;
+  for (int v : edge_a_) extent_ = std::max(extent_, v);
+  for (int v : edge_b_) extent_ = std::max(extent_, v);
+  for (int v : face_corner_) extent_ = std::max(extent_, v);
   // Faces without a face force keep a deviation of 0; the others' are written at every step.
   for (int f = 1; f <= model.FaceCount; ++f) model.FaceDeviation(f) = 0.0;
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
@@ -145,7 +159,7 @@ void Relaxation::stop_local_expansion() {
 
 void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& deform,
                       double& deforp) {
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_, extent_);
   for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
   bool local = local_running_ && iteration <= 999;
   if (local) local_expansion_term();
@@ -163,16 +177,17 @@ void Relaxation::measure(double& deform, double& deforp) {
 }
 
 void Relaxation::edge_term(double& deform, bool move) {
-  const Flat3 at = positions(model_);
-  const Flat3 shift = shifts(model_);
+  const Flat3 at = positions(model_, extent_);
+  const Flat3 shift = shifts(model_, extent_);
   const EdgeList edges{edge_index_.data(), edge_a_.data(),      edge_b_.data(),
                        edge_class_.data(), edge_target_.data(), edge_a_.size()};
   edge_force(edges, VertexArrays{at.x, at.y, at.z, shift.x, shift.y, shift.z},
-             model_.ForceStrength.data(), kStepFactor, model_.EdgeDeviation.data(), deform, move);
+             model_.ForceStrength.data(), kStepFactor,
+             entries(model_.EdgeDeviation, edge_index_.empty() ? 0 : edge_index_.back()), deform, move);
 }
 
 void Relaxation::shape_statistics(bool skip_hexagons) {
-  const Flat3 at = positions(model_);
+  const Flat3 at = positions(model_, extent_);
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
@@ -251,13 +266,13 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
 // The faces' pulls, face after face in face order as the shifts must sum: ordinary faces over
 // their corner rings, rhombi and distorted hexagons with their sets' targets.
 void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
-  const Flat3 at = positions(model_);
+  const Flat3 at = positions(model_, extent_);
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
-  const Flat3 shift = shifts(model_);
+  const Flat3 shift = shifts(model_, extent_);
   const VertexArrays arrays{x, y, z, shift.x, shift.y, shift.z};
-  double* face_deviation = model_.FaceDeviation.data();
+  double* face_deviation = entries(model_.FaceDeviation, static_cast<int>(face_sides_.size()));
   const double* strength = model_.ForceStrength.data();
   const double weak = strength[4] * strength[1] / strength[2];
   const double scale = kStepFactor * shape_boost;
@@ -353,11 +368,11 @@ double Relaxation::hexagon_force(int hexagon, const int* ring, const VertexArray
 }
 
 void Relaxation::local_expansion_term() {
-  const Flat3 at = positions(model_);
+  const Flat3 at = positions(model_, extent_);
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
-  const Flat3 shift = shifts(model_);
+  const Flat3 shift = shifts(model_, extent_);
   double* shift_x = shift.x;
   double* shift_y = shift.y;
   double* shift_z = shift.z;
@@ -412,18 +427,20 @@ void Relaxation::local_expansion_term() {
 // loops are kept apart from the sums, which add the vertices in order, so that the compiler can
 // take several vertices at once.
 void Relaxation::update() {
-  double* __restrict x = model_.VertexX.data();
-  double* __restrict y = model_.VertexY.data();
-  double* __restrict z = model_.VertexZ.data();
-  double* __restrict prev_x = model_.VertexPrevX.data();
-  double* __restrict prev_y = model_.VertexPrevY.data();
-  double* __restrict prev_z = model_.VertexPrevZ.data();
-  double* __restrict vel_x = model_.VertexVelocityX.data();
-  double* __restrict vel_y = model_.VertexVelocityY.data();
-  double* __restrict vel_z = model_.VertexVelocityZ.data();
-  const double* __restrict shift_x = model_.VertexShiftX.data();
-  const double* __restrict shift_y = model_.VertexShiftY.data();
-  const double* __restrict shift_z = model_.VertexShiftZ.data();
+  const Flat3 at = positions(model_, extent_);
+  const Flat3 shift = shifts(model_, extent_);
+  double* __restrict x = at.x;
+  double* __restrict y = at.y;
+  double* __restrict z = at.z;
+  double* __restrict prev_x = entries(model_.VertexPrevX, last_);
+  double* __restrict prev_y = entries(model_.VertexPrevY, last_);
+  double* __restrict prev_z = entries(model_.VertexPrevZ, last_);
+  double* __restrict vel_x = entries(model_.VertexVelocityX, last_);
+  double* __restrict vel_y = entries(model_.VertexVelocityY, last_);
+  double* __restrict vel_z = entries(model_.VertexVelocityZ, last_);
+  const double* __restrict shift_x = shift.x;
+  const double* __restrict shift_y = shift.y;
+  const double* __restrict shift_z = shift.z;
   if (last_ < first_) return;
   const double m = momentum;
   for (int v = first_; v <= last_; ++v) {
@@ -465,8 +482,8 @@ void Relaxation::update() {
 }
 
 int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
-  auto [x, y, z] = positions(model_);
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
+  auto [x, y, z] = positions(model_, extent_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_, extent_);
   if (last_ >= hop.rows()) throw_subscript_error("HopDistance", last_);
   const double hop_strength = model_.ForceStrength(3);
   const double band_strength = model_.ForceStrength(6);

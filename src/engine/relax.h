@@ -90,6 +90,7 @@ class Relaxation {
   const RegularPolygonTables& tables_;
   int first_ = 0;
   int last_ = -1;
+  int extent_ = -1;  // the greatest vertex number read: last_, or an edge end or corner beyond
   double weaken_limit_ = 99.0;
 
   // The edges that take the edge force, in edge order: not both faces free of forces ("n" or
