@@ -106,7 +106,7 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     face_sides_.push_back(n);
     face_step_.push_back(model.FaceStep(f));
     for (int k = 1; k <= n; ++k) face_corner_.push_back(model.FaceVertices(f, k));
-    face_free_.push_back(has(flags, 'n') || has(flags, 'N'));
+    const bool free = has(flags, 'n') || has(flags, 'N');  // no face force
     char rhombus = 0;
     if (n == 4) rhombus = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : has(flags, 'q') ? 3 : 0;
     face_rhombus_.push_back(rhombus);
@@ -116,7 +116,7 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     face_sets_.push_back(static_cast<char>((has(flags, 'D') ? 1 : 0) | (has(flags, 'd') ? 2 : 0) |
                                            (has(flags, 'q') ? 4 : 0)));
     if (rhombus != 0 || hexagon != 0) shaped_faces_.push_back(f - 1);
-    if (face_free_.back() || n < 4) continue;
+    if (free || n < 4) continue;
     RingFace ring;
     ring.face = f - 1;
     ring.sides = n;

@@ -1,7 +1,8 @@
 // One iteration of the relaxation: the forces that pull every edge to its target length and
 // every face to its regular (or rhombus, or distorted hexagon) shape, then the update with
-// momentum and re-centring. The face flags are decoded once per pass into flat arrays; the
-// iteration itself works on those arrays and on the vertex tables' flat data.
+// momentum and re-centring. The face flags are decoded once per pass into flat arrays and each
+// face's corners into corner rings (engine/corner_rings.h); the iteration itself works on those
+// arrays and on the vertex tables' flat data.
 #pragma once
 
 #include <array>
@@ -100,7 +101,6 @@ class Relaxation {
 
   // Faces 0..F-1 with their corner vertices in face_corner_[face_offset_[f] .. + sides).
   std::vector<int> face_offset_, face_sides_, face_step_, face_corner_;
-  std::vector<char> face_free_;      // "n" or "N": no face force
   std::vector<char> face_rhombus_;   // 0, or set 1 ("D"), 2 ("d"), 3 ("q") on four corners
   std::vector<char> face_hexagon_;   // 0, or set 1 ("D"), 2 ("d") on six corners
   std::vector<char> face_sets_;      // bits 1 "D", 2 "d", 4 "q" (the rhombus and hexagon sets)
