@@ -29,24 +29,23 @@ declare -A total=([old]=0 [new]=0)
 declare -A cpu=([old]=0 [new]=0)
 count=0
 
-# Runs build $1 (old or new) on input $2 and adds its time and its processor time (user and
-# system) in microseconds to total[$1] and cpu[$1].
+# Runs build $1 (old or new) on input $2 and adds the time of its process and its processor
+# time (user and system), in microseconds, to total[$1] and cpu[$1].
 run_one() {
-  local which=$1 input=$2 cli name start end used
+  local which=$1 input=$2 cli name times
   cli=$old_cli
   [[ $which == new ]] && cli=$new_cli
   name=$(basename "${input%.*}")
   rm -rf "$work/$which/$name"
   mkdir -p "$work/$which/$name"
-  start=${EPOCHREALTIME/./}
   # shellcheck disable=SC2086 # the options are words
-  (set +e; cd "$work/$which" && /usr/bin/time -f '%U %S' -o "$work/$which.time" "$cli" run \
-    "$input" -o "$name" --seed "$seed" -q $options > "$name/messages.txt" 2>&1
+  (set +e; cd "$work/$which" || exit 1; TIMEFORMAT='%3R %3U %3S'
+    { time "$cli" run "$input" -o "$name" --seed "$seed" -q $options \
+      > "$name/messages.txt" 2>&1; } 2> "$work/$which.time"
     echo "exit $?" >> "$name/messages.txt")
-  end=${EPOCHREALTIME/./}
-  total[$which]=$((total[$which] + end - start))
-  used=$(awk '{ printf "%d", ($1 + $2) * 1e6 }' "$work/$which.time")
-  cpu[$which]=$((cpu[$which] + used))
+  times=$(awk '{ printf "%d %d", $1 * 1e6, ($2 + $3) * 1e6 }' "$work/$which.time")
+  total[$which]=$((total[$which] + ${times% *}))
+  cpu[$which]=$((cpu[$which] + ${times#* }))
   rm -f "$work/$which.time"
 }
 
