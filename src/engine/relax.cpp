@@ -6,6 +6,10 @@
 #include "engine/edge_force.h"
 #include "prepare/star_polygons.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ostrel {
 namespace {
 
@@ -443,16 +447,35 @@ void Relaxation::update() {
   const double* __restrict shift_z = shift.z;
   if (last_ < first_) return;
   const double m = momentum;
-  for (int v = first_; v <= last_; ++v) {
-    prev_x[v] = x[v];
-    prev_y[v] = y[v];
-    prev_z[v] = z[v];
-    vel_x[v] = m * vel_x[v] + shift_x[v];
-    vel_y[v] = m * vel_y[v] + shift_y[v];
-    vel_z[v] = m * vel_z[v] + shift_z[v];
-    x[v] += vel_x[v];
-    y[v] += vel_y[v];
-    z[v] += vel_z[v];
+  int k = first_;
+#if defined(__SSE2__)
+  // Two vertices at once: the same products and sums per lane, so the same bits.
+  const __m128d m2 = _mm_set1_pd(m);
+  auto move = [&](double* __restrict position, double* __restrict prev, double* __restrict vel,
+                  const double* __restrict push) {
+    const __m128d now = _mm_loadu_pd(position + k);
+    const __m128d velocity =
+        _mm_add_pd(_mm_mul_pd(m2, _mm_loadu_pd(vel + k)), _mm_loadu_pd(push + k));
+    _mm_storeu_pd(prev + k, now);
+    _mm_storeu_pd(vel + k, velocity);
+    _mm_storeu_pd(position + k, _mm_add_pd(now, velocity));
+  };
+  for (; k < last_; k += 2) {
+    move(x, prev_x, vel_x, shift_x);
+    move(y, prev_y, vel_y, shift_y);
+    move(z, prev_z, vel_z, shift_z);
+  }
+#endif
+  for (; k <= last_; ++k) {
+    prev_x[k] = x[k];
+    prev_y[k] = y[k];
+    prev_z[k] = z[k];
+    vel_x[k] = m * vel_x[k] + shift_x[k];
+    vel_y[k] = m * vel_y[k] + shift_y[k];
+    vel_z[k] = m * vel_z[k] + shift_z[k];
+    x[k] += vel_x[k];
+    y[k] += vel_y[k];
+    z[k] += vel_z[k];
   }
   double sum_x = 0.0;
   double sum_y = 0.0;
@@ -503,25 +526,35 @@ int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
     for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
     for (int i = first_; i <= last_; ++i) {
       const float* row = hop.row_data(i);
+      // Vertex i's position and shift stay in locals along its row (j > i never touches them).
+      const double xi = x[i];
+      const double yi = y[i];
+      const double zi = z[i];
+      double shift_xi = shift_x[i];
+      double shift_yi = shift_y[i];
+      double shift_zi = shift_z[i];
       for (int j = i + 1; j <= last_; ++j) {
         double m = row[j];
         if (!(m < cut)) continue;  // too far apart: no force
         double target = m > 1.0 ? (m - 1.0) * 0.7 + 1.0 : m * 0.5;
-        double dx = x[i] - x[j];
-        double dy = y[i] - y[j];
-        double dz = z[i] - z[j];
+        double dx = xi - x[j];
+        double dy = yi - y[j];
+        double dz = zi - z[j];
         double l = std::sqrt(dx * dx + dy * dy + dz * dz);
         double stretch = l - target;
         deform += std::fabs(stretch);
         if (l == 0.0) continue;
         double s = stretch * kStepFactor * (m >= 1.0 ? hop_strength : band_strength) / l;
-        shift_x[i] -= s * dx;
-        shift_y[i] -= s * dy;
-        shift_z[i] -= s * dz;
+        shift_xi -= s * dx;
+        shift_yi -= s * dy;
+        shift_zi -= s * dz;
         shift_x[j] += s * dx;
         shift_y[j] += s * dy;
         shift_z[j] += s * dz;
       }
+      shift_x[i] = shift_xi;
+      shift_y[i] = shift_yi;
+      shift_z[i] = shift_zi;
     }
     update();
     if (!std::isfinite(deform)) {
