@@ -56,6 +56,15 @@ std::string example_text(const std::string& name) {
   return bytes.str();
 }
 
+std::string data_text(const std::string& name) {
+  const std::filesystem::path path = std::filesystem::path(OSTREL_BENCH_DATA_DIR) / (name + ".txt");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
 std::string geodesic_sphere_text(int frequency) {
   const int n = frequency;
   std::map<PointName, int> numbers;

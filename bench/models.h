@@ -23,6 +23,10 @@ std::filesystem::path example_path(const std::string& name);
 // The text of a bundled example input.
 std::string example_text(const std::string& name);
 
+// The text of an input kept with the benchmarks ("snub_dodecahedron" gives
+// bench/data/snub_dodecahedron.txt, written by bench/make_solids.py).
+std::string data_text(const std::string& name);
+
 // Input text of a geodesic sphere: every triangle of an icosahedron cut into frequency²
 // triangles, all of them listed as "a,b,c,-1," with the same orientation. Frequency f gives
 // 10·f² + 2 vertices (numbered from 1), 30·f² edges and 20·f² faces.

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/edge_force.h"
 #include "prepare/star_polygons.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ostrel {
 namespace {
@@ -37,11 +42,21 @@ struct Flat3 {
   double* y;
   double* z;
 };
-Flat3 positions(Model& model) {
-  return {model.VertexX.data(), model.VertexY.data(), model.VertexZ.data()};
+// The flat array of a table's entries 0..last. Only those entries are brought into being, not
+// the whole capacity, so that a small model touches a few pages of memory instead of clearing
+// every table in full; the table's room is reserved at once, so the pointer stays valid.
+template <class T>
+T* entries(Table<T>& table, int last) {
+  table(std::max(last, 0));
+  return &table(0);
 }
-Flat3 shifts(Model& model) {
-  return {model.VertexShiftX.data(), model.VertexShiftY.data(), model.VertexShiftZ.data()};
+Flat3 positions(Model& model, int last) {
+  return {entries(model.VertexX, last), entries(model.VertexY, last),
+          entries(model.VertexZ, last)};
+}
+Flat3 shifts(Model& model, int last) {
+  return {entries(model.VertexShiftX, last), entries(model.VertexShiftY, last),
+          entries(model.VertexShiftZ, last)};
 }
 
 bool has(const std::string& flags, char letter) {
@@ -81,11 +96,12 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     return f > 0 && (has(model.FaceFlags(f), 'n') || has(model.FaceFlags(f), 'N'));
   };
   for (int e = 1; e <= model.EdgeCount; ++e) {
+    if (free_face(model.EdgeFaces(e, 1)) && free_face(model.EdgeFaces(e, 2))) continue;
+    edge_index_.push_back(e);
     edge_a_.push_back(model.EdgeVertices(e, 1));
     edge_b_.push_back(model.EdgeVertices(e, 2));
     edge_class_.push_back(model.EdgeClass(e));
     edge_target_.push_back(model.EdgeTarget(e));
-    edge_skip_.push_back(free_face(model.EdgeFaces(e, 1)) && free_face(model.EdgeFaces(e, 2)));
   }
   for (int f = 1; f <= model.FaceCount; ++f) {
     const std::string& flags = model.FaceFlags(f);
@@ -94,17 +110,35 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     face_sides_.push_back(n);
     face_step_.push_back(model.FaceStep(f));
     for (int k = 1; k <= n; ++k) face_corner_.push_back(model.FaceVertices(f, k));
-    face_free_.push_back(has(flags, 'n') || has(flags, 'N'));
+    const bool free = has(flags, 'n') || has(flags, 'N');  // no face force
     char rhombus = 0;
     if (n == 4) rhombus = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : has(flags, 'q') ? 3 : 0;
     face_rhombus_.push_back(rhombus);
     char hexagon = 0;
     if (n == 6) hexagon = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : 0;
     face_hexagon_.push_back(hexagon);
-    face_d_either_.push_back(has(flags, 'D') || has(flags, 'd'));
     face_sets_.push_back(static_cast<char>((has(flags, 'D') ? 1 : 0) | (has(flags, 'd') ? 2 : 0) |
                                            (has(flags, 'q') ? 4 : 0)));
+    if (rhombus != 0 || hexagon != 0) shaped_faces_.push_back(f - 1);
+    if (free || n < 4) continue;
+    RingFace ring;
+    ring.face = f - 1;
+    ring.sides = n;
+    ring.rhombus = static_cast<std::uint8_t>(rhombus);
+    ring.hexagon = static_cast<std::uint8_t>(hexagon);
+    ring.weakened = n <= weaken_limit_;
+    ring.wanted = tables_.RegularShape(n, 1);
+    if (model.FaceStep(f) > 1) ring.wanted *= tables_.RegularShape(n, model.FaceStep(f));
+    const bool d_either = has(flags, 'D') || has(flags, 'd');
+    rings_.add(ring, &face_corner_[static_cast<std::size_t>(face_offset_.back())],
+               n >= 6 && !d_either);
   }
+  extent_ = last_;
+  for (int v : edge_a_) extent_ = std::max(extent_, v);
+  for (int v : edge_b_) extent_ = std::max(extent_, v);
+  for (int v : face_corner_) extent_ = std::max(extent_, v);
+  // Faces without a face force keep a deviation of 0; the others' are written at every step.
+  for (int f = 1; f <= model.FaceCount; ++f) model.FaceDeviation(f) = 0.0;
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
   for (int v = first_; v <= last_; ++v)
     vertex_v_[static_cast<std::size_t>(v)] = has(model.VertexFlags(v), 'v');
@@ -129,7 +163,7 @@ void Relaxation::stop_local_expansion() {
 
 void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& deform,
                       double& deforp) {
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_, extent_);
   for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
   bool local = local_running_ && iteration <= 999;
   if (local) local_expansion_term();
@@ -147,35 +181,17 @@ void Relaxation::measure(double& deform, double& deforp) {
 }
 
 void Relaxation::edge_term(double& deform, bool move) {
-  auto [x, y, z] = positions(model_);
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
-  double* deviation = model_.EdgeDeviation.data();
-  const double* strength = model_.ForceStrength.data();
-  const std::size_t edges = edge_a_.size();
-  for (std::size_t i = 0; i < edges; ++i) {
-    if (edge_skip_[i]) continue;
-    int a = edge_a_[i];
-    int b = edge_b_[i];
-    double dx = x[a] - x[b];
-    double dy = y[a] - y[b];
-    double dz = z[a] - z[b];
-    double l = std::sqrt(dx * dx + dy * dy + dz * dz);
-    double stretch = l - edge_target_[i];
-    deviation[i + 1] = stretch;
-    deform += std::fabs(stretch);
-    if (!move || l == 0.0) continue;
-    double s = stretch * kStepFactor * strength[edge_class_[i]] / l;
-    shift_x[a] -= s * dx;
-    shift_y[a] -= s * dy;
-    shift_z[a] -= s * dz;
-    shift_x[b] += s * dx;
-    shift_y[b] += s * dy;
-    shift_z[b] += s * dz;
-  }
+  const Flat3 at = positions(model_, extent_);
+  const Flat3 shift = shifts(model_, extent_);
+  const EdgeList edges{edge_index_.data(), edge_a_.data(),      edge_b_.data(),
+                       edge_class_.data(), edge_target_.data(), edge_a_.size()};
+  edge_force(edges, VertexArrays{at.x, at.y, at.z, shift.x, shift.y, shift.z},
+             model_.ForceStrength.data(), kStepFactor,
+             entries(model_.EdgeDeviation, edge_index_.empty() ? 0 : edge_index_.back()), deform, move);
 }
 
 void Relaxation::shape_statistics(bool skip_hexagons) {
-  const Flat3 at = positions(model_);
+  const Flat3 at = positions(model_, extent_);
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
@@ -187,8 +203,8 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
   std::array<double, 3> odd_sum{};
   for (auto& set : rhombus_) set.count = 0;
   for (auto& set : hexagon_) set.count = 0;
-  const std::size_t faces = face_sides_.size();
-  for (std::size_t f = 0; f < faces; ++f) {
+  for (const int face : shaped_faces_) {
+    const std::size_t f = static_cast<std::size_t>(face);
     const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
     const int sets = face_sets_[f];
     if (face_sides_[f] == 4 && (face_rhombus_[f] != 0)) {
@@ -251,94 +267,116 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
   }
 }
 
+// The faces' pulls, face after face in face order as the shifts must sum: ordinary faces over
+// their corner rings, rhombi and distorted hexagons with their sets' targets.
 void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
-  const Flat3 at = positions(model_);
+  const Flat3 at = positions(model_, extent_);
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
-  const Flat3 shift = shifts(model_);
-  double* shift_x = shift.x;
-  double* shift_y = shift.y;
-  double* shift_z = shift.z;
-  double* face_deviation = model_.FaceDeviation.data();
+  const Flat3 shift = shifts(model_, extent_);
+  const VertexArrays arrays{x, y, z, shift.x, shift.y, shift.z};
+  double* face_deviation = entries(model_.FaceDeviation, static_cast<int>(face_sides_.size()));
   const double* strength = model_.ForceStrength.data();
-  auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
   const double weak = strength[4] * strength[1] / strength[2];
   const double scale = kStepFactor * shape_boost;
-  const std::size_t faces = face_sides_.size();
-  for (std::size_t f = 0; f < faces; ++f) {
-    face_deviation[f + 1] = 0.0;
-    const int n = face_sides_[f];
-    if (face_free_[f] || n < 4) continue;
-    const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
-    auto corner = [&](int k) { return position(c[((k % n) + n) % n]); };
-    const double w = n <= weaken_limit_ ? weak : strength[4];
-    const bool even = n % 2 == 0;
-    const int h = even ? n / 2 : (n - 1) / 2;
-    double wanted = tables_.RegularShape(n, 1);
-    if (face_step_[f] > 1) wanted *= tables_.RegularShape(n, face_step_[f]);
-    const int rhombus = face_rhombus_[f];
-    const int hexagon = skip_hexagons ? 0 : face_hexagon_[f];
-    Vec centroid;
-    if (hexagon != 0) {
-      for (int k = 0; k < 6; ++k) centroid = centroid + corner(k);
-      centroid = centroid * (1.0 / 6.0);
-    }
-    double deviation = 0.0;
-    for (int k = 0; k < n; ++k) {
-      const int v = c[k];
-      const Vec pv = position(v);
-      Vec q = (corner(k - 1) + corner(k + 1)) * 0.5;
-      Vec p = even ? corner(k + h) : (corner(k + h) + corner(k - h)) * 0.5;
-      if (n >= 6 && !face_d_either_[f]) {
-        q = (q + (corner(k - 2) + corner(k + 2)) * 0.5) * 0.5;
-        if (even) p = (p + corner(k + h - 1) + corner(k + h + 1)) * (1.0 / 3.0);
-      }
-      double dl = length(q - p);
-      double r = dl > 0.0 ? wanted / dl : 0.0;
-      if (rhombus != 0) {
-        const RhombusSet& set = rhombus_[static_cast<std::size_t>(rhombus)];
-        bool marked = vertex_v_[static_cast<std::size_t>(v)] ||
-                      vertex_v_[static_cast<std::size_t>(c[(k + 2) % n])];
-        double diagonal = length(pv - p);
-        double target;
-        if (marked) {
-          target = set.theta < kPi / 2.0 ? set.long_target : set.short_target;
-        } else {
-          target = (set.short_target + set.long_target) / 2.0 >= diagonal ? set.short_target
-                                                                          : set.long_target;
-        }
-        r = dl > 0.0 ? target / dl : 0.0;
-      }
-      if (hexagon != 0) {
-        const HexagonSet& set = hexagon_[static_cast<std::size_t>(hexagon)];
-        q = centroid;
-        double current = length(pv - p);
-        double target = std::fabs(current - set.odd_target) > std::fabs(current - set.pair_mean)
-                            ? set.pair_mean
-                            : set.odd_target;
-        r = current > 0.0 ? 2.0 * target / current : 0.0;
-      }
-      Vec t = p + (q - p) * r - pv;
-      double g = length(t);
-      deviation += g;
-      if (move && g > 0.0) {
-        shift_x[v] += scale * w * t.x;
-        shift_y[v] += scale * w * t.y;
-        shift_z[v] += scale * w * t.z;
-      }
-    }
-    face_deviation[f + 1] = deviation;
-    deforp += deviation;
+  const double weak_weight = scale * weak;
+  const double strong_weight = scale * strength[4];
+  const int* slots = rings_.slots.data();
+  double sum = deforp;
+  for (const RingFace& face : rings_.faces) {
+    const double weight = face.weakened ? weak_weight : strong_weight;
+    const int* ring = slots + face.ring;
+    const int hexagon = skip_hexagons ? 0 : face.hexagon;
+    const double deviation =
+        face.rhombus != 0   ? rhombus_force(face, ring, arrays, weight, move)
+        : hexagon != 0      ? hexagon_force(hexagon, ring, arrays, weight, move)
+                            : ordinary_face_force(face, ring, arrays, weight, move);
+    face_deviation[face.face + 1] = deviation;
+    sum += deviation;
   }
+  deforp = sum;
+}
+
+// A rhombus (narrow even rings: k, k-1, k+1, k+2): the corner goes to the short or the long
+// diagonal of its set, the one nearer its current diagonal, or the one that "v" marks.
+double Relaxation::rhombus_force(const RingFace& face, const int* ring, const VertexArrays& at,
+                                 double weight, bool move) const {
+  const RhombusSet& set = rhombus_[face.rhombus];
+  double deviation = 0.0;
+  for (int k = 0; k < 4; ++k, ring += 4) {
+    const int v = ring[0];
+    const int o = ring[3];
+    const Vec pv{at.x[v], at.y[v], at.z[v]};
+    const Vec q = (Vec{at.x[ring[1]], at.y[ring[1]], at.z[ring[1]]} +
+                   Vec{at.x[ring[2]], at.y[ring[2]], at.z[ring[2]]}) *
+                  0.5;
+    const Vec p{at.x[o], at.y[o], at.z[o]};
+    double dl = length(q - p);
+    bool marked = vertex_v_[static_cast<std::size_t>(v)] || vertex_v_[static_cast<std::size_t>(o)];
+    double diagonal = length(pv - p);
+    double target;
+    if (marked) {
+      target = set.theta < kPi / 2.0 ? set.long_target : set.short_target;
+    } else {
+      target = (set.short_target + set.long_target) / 2.0 >= diagonal ? set.short_target
+                                                                      : set.long_target;
+    }
+    double r = dl > 0.0 ? target / dl : 0.0;
+    Vec t = p + (q - p) * r - pv;
+    double g = length(t);
+    deviation += g;
+    if (move && g > 0.0) {
+      at.shift_x[v] += weight * t.x;
+      at.shift_y[v] += weight * t.y;
+      at.shift_z[v] += weight * t.z;
+    }
+  }
+  return deviation;
+}
+
+// A distorted hexagon (narrow even rings: k, k-1, k+1, k+3): the corner goes along the line
+// from the opposite corner through the centre, to the pair mean or the odd target of its set,
+// whichever is nearer its current diagonal.
+double Relaxation::hexagon_force(int hexagon, const int* ring, const VertexArrays& at,
+                                 double weight, bool move) const {
+  const HexagonSet& set = hexagon_[static_cast<std::size_t>(hexagon)];
+  Vec centroid;
+  for (int k = 0; k < 6; ++k) {
+    const int c = ring[4 * k];
+    centroid = centroid + Vec{at.x[c], at.y[c], at.z[c]};
+  }
+  centroid = centroid * (1.0 / 6.0);
+  double deviation = 0.0;
+  for (int k = 0; k < 6; ++k, ring += 4) {
+    const int v = ring[0];
+    const int o = ring[3];
+    const Vec pv{at.x[v], at.y[v], at.z[v]};
+    const Vec p{at.x[o], at.y[o], at.z[o]};
+    const Vec q = centroid;
+    double current = length(pv - p);
+    double target = std::fabs(current - set.odd_target) > std::fabs(current - set.pair_mean)
+                        ? set.pair_mean
+                        : set.odd_target;
+    double r = current > 0.0 ? 2.0 * target / current : 0.0;
+    Vec t = p + (q - p) * r - pv;
+    double g = length(t);
+    deviation += g;
+    if (move && g > 0.0) {
+      at.shift_x[v] += weight * t.x;
+      at.shift_y[v] += weight * t.y;
+      at.shift_z[v] += weight * t.z;
+    }
+  }
+  return deviation;
 }
 
 void Relaxation::local_expansion_term() {
-  const Flat3 at = positions(model_);
+  const Flat3 at = positions(model_, extent_);
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
-  const Flat3 shift = shifts(model_);
+  const Flat3 shift = shifts(model_, extent_);
   double* shift_x = shift.x;
   double* shift_y = shift.y;
   double* shift_z = shift.z;
@@ -389,31 +427,60 @@ void Relaxation::local_expansion_term() {
   }
 }
 
+// The positions move by their velocities, then the model is re-centred. The element-wise
+// loops are kept apart from the sums, which add the vertices in order, so that the compiler can
+// take several vertices at once.
 void Relaxation::update() {
-  auto [x, y, z] = positions(model_);
-  double* prev_x = model_.VertexPrevX.data();
-  double* prev_y = model_.VertexPrevY.data();
-  double* prev_z = model_.VertexPrevZ.data();
-  double* vel_x = model_.VertexVelocityX.data();
-  double* vel_y = model_.VertexVelocityY.data();
-  double* vel_z = model_.VertexVelocityZ.data();
-  const double* shift_x = model_.VertexShiftX.data();
-  const double* shift_y = model_.VertexShiftY.data();
-  const double* shift_z = model_.VertexShiftZ.data();
+  const Flat3 at = positions(model_, extent_);
+  const Flat3 shift = shifts(model_, extent_);
+  double* __restrict x = at.x;
+  double* __restrict y = at.y;
+  double* __restrict z = at.z;
+  double* __restrict prev_x = entries(model_.VertexPrevX, last_);
+  double* __restrict prev_y = entries(model_.VertexPrevY, last_);
+  double* __restrict prev_z = entries(model_.VertexPrevZ, last_);
+  double* __restrict vel_x = entries(model_.VertexVelocityX, last_);
+  double* __restrict vel_y = entries(model_.VertexVelocityY, last_);
+  double* __restrict vel_z = entries(model_.VertexVelocityZ, last_);
+  const double* __restrict shift_x = shift.x;
+  const double* __restrict shift_y = shift.y;
+  const double* __restrict shift_z = shift.z;
   if (last_ < first_) return;
+  const double m = momentum;
+  int k = first_;
+#if defined(__SSE2__)
+  // Two vertices at once: the same products and sums per lane, so the same bits.
+  const __m128d m2 = _mm_set1_pd(m);
+  auto move = [&](double* __restrict position, double* __restrict prev, double* __restrict vel,
+                  const double* __restrict push) {
+    const __m128d now = _mm_loadu_pd(position + k);
+    const __m128d velocity =
+        _mm_add_pd(_mm_mul_pd(m2, _mm_loadu_pd(vel + k)), _mm_loadu_pd(push + k));
+    _mm_storeu_pd(prev + k, now);
+    _mm_storeu_pd(vel + k, velocity);
+    _mm_storeu_pd(position + k, _mm_add_pd(now, velocity));
+  };
+  for (; k < last_; k += 2) {
+    move(x, prev_x, vel_x, shift_x);
+    move(y, prev_y, vel_y, shift_y);
+    move(z, prev_z, vel_z, shift_z);
+  }
+#endif
+  for (; k <= last_; ++k) {
+    prev_x[k] = x[k];
+    prev_y[k] = y[k];
+    prev_z[k] = z[k];
+    vel_x[k] = m * vel_x[k] + shift_x[k];
+    vel_y[k] = m * vel_y[k] + shift_y[k];
+    vel_z[k] = m * vel_z[k] + shift_z[k];
+    x[k] += vel_x[k];
+    y[k] += vel_y[k];
+    z[k] += vel_z[k];
+  }
   double sum_x = 0.0;
   double sum_y = 0.0;
   double sum_z = 0.0;
   for (int v = first_; v <= last_; ++v) {
-    prev_x[v] = x[v];
-    prev_y[v] = y[v];
-    prev_z[v] = z[v];
-    vel_x[v] = momentum * vel_x[v] + shift_x[v];
-    vel_y[v] = momentum * vel_y[v] + shift_y[v];
-    vel_z[v] = momentum * vel_z[v] + shift_z[v];
-    x[v] += vel_x[v];
-    y[v] += vel_y[v];
-    z[v] += vel_z[v];
     sum_x += x[v];
     sum_y += y[v];
     sum_z += z[v];
@@ -422,19 +489,24 @@ void Relaxation::update() {
   const double mean_x = sum_x / count;
   const double mean_y = sum_y / count;
   const double mean_z = sum_z / count;
-  z_min_ = z_max_ = z[first_] - mean_z;
   for (int v = first_; v <= last_; ++v) {
     x[v] -= mean_x;
     y[v] -= mean_y;
     z[v] -= mean_z;
-    z_min_ = std::min(z_min_, z[v]);
-    z_max_ = std::max(z_max_, z[v]);
   }
+  double z_min = z[first_];
+  double z_max = z[first_];
+  for (int v = first_; v <= last_; ++v) {
+    z_min = std::min(z_min, z[v]);
+    z_max = std::max(z_max, z[v]);
+  }
+  z_min_ = z_min;
+  z_max_ = z_max;
 }
 
 int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
-  auto [x, y, z] = positions(model_);
-  auto [shift_x, shift_y, shift_z] = shifts(model_);
+  auto [x, y, z] = positions(model_, extent_);
+  auto [shift_x, shift_y, shift_z] = shifts(model_, extent_);
   if (last_ >= hop.rows()) throw_subscript_error("HopDistance", last_);
   const double hop_strength = model_.ForceStrength(3);
   const double band_strength = model_.ForceStrength(6);
@@ -454,25 +526,35 @@ int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
     for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
     for (int i = first_; i <= last_; ++i) {
       const float* row = hop.row_data(i);
+      // Vertex i's position and shift stay in locals along its row (j > i never touches them).
+      const double xi = x[i];
+      const double yi = y[i];
+      const double zi = z[i];
+      double shift_xi = shift_x[i];
+      double shift_yi = shift_y[i];
+      double shift_zi = shift_z[i];
       for (int j = i + 1; j <= last_; ++j) {
         double m = row[j];
         if (!(m < cut)) continue;  // too far apart: no force
         double target = m > 1.0 ? (m - 1.0) * 0.7 + 1.0 : m * 0.5;
-        double dx = x[i] - x[j];
-        double dy = y[i] - y[j];
-        double dz = z[i] - z[j];
+        double dx = xi - x[j];
+        double dy = yi - y[j];
+        double dz = zi - z[j];
         double l = std::sqrt(dx * dx + dy * dy + dz * dz);
         double stretch = l - target;
         deform += std::fabs(stretch);
         if (l == 0.0) continue;
         double s = stretch * kStepFactor * (m >= 1.0 ? hop_strength : band_strength) / l;
-        shift_x[i] -= s * dx;
-        shift_y[i] -= s * dy;
-        shift_z[i] -= s * dz;
+        shift_xi -= s * dx;
+        shift_yi -= s * dy;
+        shift_zi -= s * dz;
         shift_x[j] += s * dx;
         shift_y[j] += s * dy;
         shift_z[j] += s * dz;
       }
+      shift_x[i] = shift_xi;
+      shift_y[i] = shift_yi;
+      shift_z[i] = shift_zi;
     }
     update();
     if (!std::isfinite(deform)) {

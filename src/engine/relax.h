@@ -1,7 +1,8 @@
 // One iteration of the relaxation: the forces that pull every edge to its target length and
 // every face to its regular (or rhombus, or distorted hexagon) shape, then the update with
-// momentum and re-centring. The face flags are decoded once per pass into flat arrays; the
-// iteration itself works on those arrays and on the vertex tables' flat data.
+// momentum and re-centring. The face flags are decoded once per pass into flat arrays and each
+// face's corners into corner rings (engine/corner_rings.h); the iteration itself works on those
+// arrays and on the vertex tables' flat data.
 #pragma once
 
 #include <array>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "core/model.h"
+#include "engine/corner_rings.h"
 #include "settings/run_settings.h"
 
 namespace ostrel {
@@ -78,6 +80,10 @@ class Relaxation {
   void edge_term(double& deform, bool move);
   void shape_statistics(bool regular_hexagons);
   void face_term(bool regular_hexagons, double& deforp, bool move);
+  double rhombus_force(const RingFace& face, const int* ring, const VertexArrays& at,
+                       double weight, bool move) const;
+  double hexagon_force(int hexagon, const int* ring, const VertexArrays& at, double weight,
+                       bool move) const;
   void local_expansion_term();
   void update();
 
@@ -85,21 +91,22 @@ class Relaxation {
   const RegularPolygonTables& tables_;
   int first_ = 0;
   int last_ = -1;
+  int extent_ = -1;  // the greatest vertex number read: last_, or an edge end or corner beyond
   double weaken_limit_ = 99.0;
 
-  // Edges 0..E-1 (edge e of the model is index e-1).
-  std::vector<int> edge_a_, edge_b_, edge_class_;
+  // The edges that take the edge force, in edge order: not both faces free of forces ("n" or
+  // "N"). edge_index_ is the edge's number.
+  std::vector<int> edge_index_, edge_a_, edge_b_, edge_class_;
   std::vector<double> edge_target_;
-  std::vector<char> edge_skip_;  // both faces free of forces ("n" or "N")
 
   // Faces 0..F-1 with their corner vertices in face_corner_[face_offset_[f] .. + sides).
   std::vector<int> face_offset_, face_sides_, face_step_, face_corner_;
-  std::vector<char> face_free_;      // "n" or "N": no face force
   std::vector<char> face_rhombus_;   // 0, or set 1 ("D"), 2 ("d"), 3 ("q") on four corners
   std::vector<char> face_hexagon_;   // 0, or set 1 ("D"), 2 ("d") on six corners
-  std::vector<char> face_d_either_;  // carries "D" or "d"
   std::vector<char> face_sets_;      // bits 1 "D", 2 "d", 4 "q" (the rhombus and hexagon sets)
   std::vector<char> vertex_v_;       // by vertex number: carries "v"
+  std::vector<int> shaped_faces_;    // the faces with a rhombus or hexagon set, in face order
+  CornerRings rings_;
 
   std::array<RhombusSet, 4> rhombus_{};
   std::array<HexagonSet, 3> hexagon_{};
