@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <sstream>
 
 #include "cli/inspect.h"
 #include "cli/run_command.h"
@@ -84,6 +85,24 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
        {"IgnoreCoordinates=1"});
   flag("--gltf", "Also write NAME.glb, a glTF 2.0 binary of the solid faces", {"GltfFile=1"});
   flag("--stl", "Also write NAME.stl, a binary STL of the solid surface", {"StlFile=1"});
+  flag("--net", "Also write NAME_net.svg: the solid unfolded into a net for a paper model",
+       {"NetFile=1"});
+  command
+      .add_option_function<double>(
+          "--net-edge",
+          [&run](double millimetres) {
+            std::ostringstream text;
+            text << millimetres;
+            run.assignments.push_back("NetEdge=" + text.str());
+          },
+          "Printed edge length of the net in millimetres (default 30)")
+      ->check(CLI::PositiveNumber);
+  command
+      .add_option_function<std::string>(
+          "--net-page",
+          [&run](const std::string& text) { run.assignments.push_back("NetPage=" + text); },
+          "Paper of the net's pages: a4 or letter (default a4)")
+      ->check(CLI::IsMember({"a4", "letter"}));
   flag("--debug", "Keep the debug log <name>_debug.txt in the output folder", {"Debug=1"});
   flag("--reghex", "Keep hexagons regular while local inflation is on", {"RegHex=1"});
   flag("--stress", "Also write every VRML style with stress cones (\"_stress\")", {"StressMap=1"});

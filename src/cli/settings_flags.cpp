@@ -131,7 +131,9 @@ const std::map<std::string, Setter>& setters() {
              {"AugmentVal", &RunSettings::AugmentVal},
              {"ForceRhom", &RunSettings::ForceRhom},
              {"ForceRhom2", &RunSettings::ForceRhom2},
-             {"ForceRhom3", &RunSettings::ForceRhom3}}) {
+             {"ForceRhom3", &RunSettings::ForceRhom3},
+             {"NetEdge", &RunSettings::NetEdge},
+             {"NetPage", &RunSettings::NetPage}}) {
       t[name] = text(field);
     }
     for (auto [name, field] : std::initializer_list<std::pair<const char*, bool RunSettings::*>>{
@@ -143,6 +145,7 @@ const std::map<std::string, Setter>& setters() {
              {"OffFile", &RunSettings::OffFile},
              {"GltfFile", &RunSettings::GltfFile},
              {"StlFile", &RunSettings::StlFile},
+             {"NetFile", &RunSettings::NetFile},
              {"IgnoreCoordinates", &RunSettings::IgnoreCoordinates},
              {"BeepIt", &RunSettings::BeepIt},
              {"Edge", &RunSettings::Edge},

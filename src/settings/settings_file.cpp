@@ -125,6 +125,7 @@ constexpr KeyEntry kKeys[] = {
 constexpr KeyEntry kExtraKeys[] = {
     {"vglb", kFlg, &member<&P::GltfFile>},
     {"vstl", kFlg, &member<&P::StlFile>},
+    {"vnet", kFlg, &member<&P::NetFile>},
 };
 
 // The order in which a save writes the keys (not the order of a new file).
