@@ -132,6 +132,51 @@ bool pierces(const NetFaces& faces, int a, int b, const std::vector<P2>& b_plane
   return false;
 }
 
+// Where the inside of face a meets the plane of face b, as stretches of the line along
+// `direction` in that plane (pairs of positions). False when a side of a lies in the plane: the
+// faces then meet along that side and nowhere else.
+bool stretches_on_plane(const NetFaces& faces, int a, int b, P3 direction, double eps,
+                        std::vector<double>& stretches) {
+  const P3 normal = net::face_normal(faces, b);
+  const P3 origin = net::point(faces, faces.corner(b, 0));
+  const int n = faces.sides(a);
+  std::vector<double> height(static_cast<std::size_t>(n));
+  for (int k = 0; k < n; ++k) height[static_cast<std::size_t>(k)] = dot(net::point(faces, faces.corner(a, k)) - origin, normal);
+  const auto h = [&](int k) { return height[static_cast<std::size_t>((k % n + n) % n)]; };
+  const auto side = [&](double s) { return s > eps ? 1 : s < -eps ? -1 : 0; };
+  std::vector<double> at;
+  for (int k = 0; k < n; ++k) {
+    const P3 p = net::point(faces, faces.corner(a, k));
+    if (side(h(k)) == 0) {
+      if (side(h(k + 1)) == 0) return false;
+      if (side(h(k - 1)) * side(h(k + 1)) < 0) at.push_back(dot(p, direction));
+    } else if (side(h(k)) * side(h(k + 1)) < 0) {
+      const P3 q = net::point(faces, faces.corner(a, k + 1));
+      at.push_back(dot(p + (q - p) * (h(k) / (h(k) - h(k + 1))), direction));
+    }
+  }
+  std::sort(at.begin(), at.end());
+  stretches.assign(at.begin(), at.begin() + static_cast<std::ptrdiff_t>(at.size() / 2 * 2));
+  return true;
+}
+
+// Whether the insides of faces a and b meet along a stretch of the line where their planes cut.
+bool insides_meet(const NetFaces& faces, int a, int b, double eps) {
+  const P3 across = cross(net::face_normal(faces, a), net::face_normal(faces, b));
+  if (length(across) < 1e-9) return false;
+  const P3 direction = unit(across);
+  std::vector<double> in_a, in_b;
+  if (!stretches_on_plane(faces, a, b, direction, eps, in_a) ||
+      !stretches_on_plane(faces, b, a, direction, eps, in_b))
+    return false;
+  for (std::size_t i = 0; i + 1 < in_a.size(); i += 2) {
+    for (std::size_t j = 0; j + 1 < in_b.size(); j += 2) {
+      if (std::min(in_a[i + 1], in_b[j + 1]) - std::max(in_a[i], in_b[j]) > eps) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string crossing_faces_problem(const NetFaces& faces) {
@@ -140,6 +185,7 @@ std::string crossing_faces_problem(const NetFaces& faces) {
   std::vector<std::vector<P2>> planes(static_cast<std::size_t>(count));
   for (int f = 0; f < count; ++f) {
     if (faces.star[static_cast<std::size_t>(f)]) return kCrossingFacesMessage;
+    if (length(net::face_normal(faces, f)) < 0.5) return kCrossingFacesMessage;  // no area
     planes[static_cast<std::size_t>(f)] = net::face_in_plane(faces, f);
     if (sides_cross(planes[static_cast<std::size_t>(f)], eps)) return kCrossingFacesMessage;
   }
@@ -169,7 +215,8 @@ std::string crossing_faces_problem(const NetFaces& faces) {
         continue;
       const int a = order[i], b = order[j];
       if (pierces(faces, a, b, planes[static_cast<std::size_t>(b)], eps) ||
-          pierces(faces, b, a, planes[static_cast<std::size_t>(a)], eps))
+          pierces(faces, b, a, planes[static_cast<std::size_t>(a)], eps) ||
+          insides_meet(faces, a, b, eps))
         return kCrossingFacesMessage;
     }
   }
