@@ -71,8 +71,8 @@ NetLayout lay_out_net(const NetSolid& solid, const NetOptions& options) {
   }
   if (too_big) {
     const double largest = std::floor(largest_scale * unit * 10.0) / 10.0;
-    std::string paper_name = options.paper == "a4" ? "A4" : "Letter";
-    layout.problem = "a face of this model does not fit on an " + paper_name + " page at " +
+    const std::string paper_name = options.paper == "a4" ? "an A4" : "a Letter";
+    layout.problem = "a face of this model does not fit on " + paper_name + " page at " +
                      millimetres(options.edge_mm) +
                      " mm edges; the largest edge length that fits is " + millimetres(largest) +
                      " mm";
