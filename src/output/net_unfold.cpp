@@ -97,10 +97,34 @@ class Grower {
         put(g, corners);
       }
     }
+    close_slits(out);
     return out;
   }
 
  private:
+  // An edge whose two sides lie on each other within one piece (a slit, where the faces came
+  // together round a flat vertex) is folded too: cutting it would only mean gluing it back.
+  void close_slits(Unfolding& out) const {
+    const double eps = 1e-6 * solid_.mean_edge;
+    const auto next = [&](int side) {
+      const int f = shapes_.face_of_side[static_cast<std::size_t>(side)];
+      const int first = faces_.first_corner[static_cast<std::size_t>(f)];
+      return out.placed[static_cast<std::size_t>(first + (side - first + 1) % faces_.sides(f))];
+    };
+    for (int side = 0; side < static_cast<int>(faces_.corners.size()); ++side) {
+      const int mate = solid_.mate[static_cast<std::size_t>(side)];
+      if (mate < side || out.fold[static_cast<std::size_t>(side)]) continue;
+      if (out.piece[static_cast<std::size_t>(shapes_.face_of_side[static_cast<std::size_t>(side)])] !=
+          out.piece[static_cast<std::size_t>(shapes_.face_of_side[static_cast<std::size_t>(mate)])])
+        continue;
+      const P2 a = out.placed[static_cast<std::size_t>(side)], b = next(side);
+      const P2 c = out.placed[static_cast<std::size_t>(mate)], d = next(mate);
+      if (length(a - d) < eps && length(b - c) < eps) {
+        out.fold[static_cast<std::size_t>(side)] = out.fold[static_cast<std::size_t>(mate)] = 1;
+      }
+    }
+  }
+
   // Face g laid beside the placed face of `side`, sharing that side (its own side `mate`).
   std::vector<P2> fold_out(const Unfolding& out, int side, int mate, int g) const {
     const int f = shapes_.face_of_side[static_cast<std::size_t>(side)];

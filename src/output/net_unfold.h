@@ -6,7 +6,8 @@
 // (as in steepest-edge unfolding). A face that would overlap its piece, or make the piece too big
 // for the page, is not folded out there; it joins across another edge or starts a new piece.
 // Directions are tried in a fixed order until one gives a single piece; otherwise the try with
-// the fewest pieces is kept. The same solid always unfolds the same way.
+// the fewest pieces is kept. An edge whose two sides end up on each other in one piece is
+// folded as well. The same solid always unfolds the same way.
 #pragma once
 
 #include <vector>
