@@ -1,6 +1,6 @@
 // `ostrel-cli run ... --net`: the net's pages beside the OFF file, drawn by a real SVG renderer
 // (rsvg-convert, Debian package librsvg2-bin); a model whose faces cross and an edge too long
-// for the page are failures that leave the other files written.
+// for the page are failures that leave the other files written; a segmented model is skipped.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -68,6 +68,16 @@ TEST(NetCli, RefusedNetsFailTheRunButTheOtherFilesAreWritten) {
         << run.result.err;
     EXPECT_TRUE(std::filesystem::exists(run.file("cube.off")));
   }
+}
+
+TEST(NetCli, SegmentedModelsAreSkippedWithAWarning) {
+  test::CliRun run(OSTREL_EXAMPLES_DIR "/two_triangles_realm.txt", {"--net", "--seed", "1"});
+  EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
+  EXPECT_NE(run.result.err.find("Warning: nets are made for models without segments; "
+                                "two_triangles_realm_net.svg is not written"),
+            std::string::npos)
+      << run.result.err;
+  EXPECT_TRUE(std::filesystem::exists(run.file("two_triangles_realm.wrl")));
 }
 
 }  // namespace
