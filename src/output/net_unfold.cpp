@@ -15,7 +15,7 @@ using net::Box;
 using net::P2;
 using net::P3;
 
-constexpr int kDirections = 24;
+constexpr int kDirections = 64;
 
 // Points spread evenly over the sphere (a Fibonacci spiral), the first at the top.
 P3 direction(int k) {
