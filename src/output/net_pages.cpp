@@ -107,26 +107,48 @@ NetLayout lay_out_net(const NetSolid& solid, const NetOptions& options) {
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
     return size_of(pieces[static_cast<std::size_t>(a)]).y > size_of(pieces[static_cast<std::size_t>(b)]).y;
   });
-  int page = 0;
-  double x = 0, row_top = 0, row_height = 0;
+  // Each piece goes to the first page with room for it, upright or turned, at the end of the
+  // page's last row or in a new row below it.
+  struct Sheet {
+    double x = 0, row_top = 0, row_height = 0;
+  };
+  std::vector<Sheet> sheets(1);
+  const auto room = [&](Sheet& sheet, P2 size, P2& at) {
+    if (size.x > inner_w + 1e-9 || size.y > inner_h + 1e-9) return false;
+    if (sheet.x + size.x <= inner_w + 1e-9 && sheet.row_top + size.y <= inner_h + 1e-9) {
+      at = {sheet.x, sheet.row_top};
+    } else if (sheet.row_top + sheet.row_height + kGap + size.y <= inner_h + 1e-9) {
+      sheet.row_top += sheet.row_height + kGap;
+      sheet.x = sheet.row_height = 0;
+      at = {0, sheet.row_top};
+    } else {
+      return false;
+    }
+    sheet.x += size.x + kGap;
+    sheet.row_height = std::max(sheet.row_height, size.y);
+    return true;
+  };
   for (int index : order) {
     Placement& piece = pieces[static_cast<std::size_t>(index)];
-    const P2 size = size_of(piece);
-    if (x > 0 && x + size.x > inner_w + 1e-9) {
-      x = 0;
-      row_top += row_height + kGap;
-      row_height = 0;
+    bool placed = false;
+    const std::size_t last = sheets.size();  // a new page, when none has room
+    for (std::size_t page = 0; page <= last && !placed; ++page) {
+      if (page == sheets.size()) sheets.emplace_back();
+      for (int turn = 0; turn < 2 && !placed; ++turn) {
+        if (turn == 1) piece.turned = !piece.turned;
+        P2 at;
+        if (room(sheets[page], size_of(piece), at)) {
+          piece.page = static_cast<int>(page);
+          piece.at = {kMargin + at.x, kMargin + at.y};
+          placed = true;
+        } else if (turn == 1) {
+          piece.turned = !piece.turned;
+        }
+      }
     }
-    if (row_top > 0 && row_top + size.y > inner_h + 1e-9) {
-      ++page;
-      x = row_top = row_height = 0;
-    }
-    piece.page = page;
-    piece.at = {kMargin + x, kMargin + row_top};
-    x += size.x + kGap;
-    row_height = std::max(row_height, size.y);
+    if (!placed) piece = Placement{static_cast<int>(last), {kMargin, kMargin}, piece.turned, piece.box};
   }
-  layout.pages.assign(static_cast<std::size_t>(page + 1), NetPage{paper.x, paper.y, {}, {}, {}, {}});
+  layout.pages.assign(sheets.size(), NetPage{paper.x, paper.y, {}, {}, {}, {}});
   if (faces.face_count() == 0) layout.pages.clear();
 
   const auto on_page = [&](int face, P2 p) {

@@ -189,7 +189,7 @@ std::string crossing_faces_problem(const NetFaces& faces) {
     planes[static_cast<std::size_t>(f)] = net::face_in_plane(faces, f);
     if (sides_cross(planes[static_cast<std::size_t>(f)], eps)) return kCrossingFacesMessage;
   }
-  // Pairs of faces whose boxes meet, found by sweeping along x.
+  // Pairs of faces whose boxes meet, found by sweeping along the model's longest extent.
   std::vector<std::pair<P3, P3>> boxes;
   for (int f = 0; f < count; ++f) {
     P3 low{1e300, 1e300, 1e300}, high{-1e300, -1e300, -1e300};
@@ -200,6 +200,19 @@ std::string crossing_faces_problem(const NetFaces& faces) {
     }
     boxes.emplace_back(low, high);
   }
+  P3 low_all{1e300, 1e300, 1e300}, high_all{-1e300, -1e300, -1e300};
+  for (const auto& [low, high] : boxes) {
+    low_all = {std::min(low_all.x, low.x), std::min(low_all.y, low.y), std::min(low_all.z, low.z)};
+    high_all = {std::max(high_all.x, high.x), std::max(high_all.y, high.y), std::max(high_all.z, high.z)};
+  }
+  const P3 extent = high_all - low_all;
+  // Turn the boxes so that their x runs along the longest extent.
+  const auto turn = [&](P3 p) {
+    if (extent.z >= extent.x && extent.z >= extent.y) return P3{p.z, p.x, p.y};
+    if (extent.y >= extent.x) return P3{p.y, p.z, p.x};
+    return p;
+  };
+  for (auto& [low, high] : boxes) low = turn(low), high = turn(high);
   std::vector<int> order(static_cast<std::size_t>(count));
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](int a, int b) {

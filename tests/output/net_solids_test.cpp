@@ -302,6 +302,26 @@ TEST(NetSolids, LargerEdgesSpreadOverPagesAndTooLargeOnesNameTheLargestThatFits)
   EXPECT_NE(make_net(faces, NetOptions{largest + 0.2, "a4"}).problem, "");
 }
 
+TEST(NetSolids, ReflexEdgesFoldAsValleys) {
+  // A unit cube whose top is a square pyramid pushed into it: the four edges from the sunken apex
+  // are reflex, every other edge convex.
+  NetFaces dented;
+  dented.positions = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0, 0, 0, 1, 1, 0, 1, 1, 1, 1, 0, 1, 1, 0.5, 0.5, 0.7};
+  for (const std::vector<int>& face : std::vector<std::vector<int>>{
+           {0, 3, 2, 1}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7},
+           {4, 5, 8}, {5, 6, 8}, {6, 7, 8}, {7, 4, 8}})
+    dented.add_face(face, 0x808080, false);
+  EXPECT_EQ(crossing_faces_problem(dented), "");
+  const NetSolid solid = net_solid(dented);
+  for (int f = 0; f < solid.faces.face_count(); ++f) {
+    for (int k = 0; k < solid.faces.sides(f); ++k) {
+      const bool to_apex = solid.faces.corner(f, k) == 8 || solid.faces.corner(f, k + 1) == 8;
+      const auto side = static_cast<std::size_t>(solid.faces.first_corner[static_cast<std::size_t>(f)] + k);
+      EXPECT_EQ(solid.valley[side], to_apex ? 1 : 0) << "face " << f << " side " << k;
+    }
+  }
+}
+
 TEST(NetSolids, FacesThatCrossAreRefused) {
   const std::string refusal = kCrossingFacesMessage;
   // The great dodecahedron: pentagons through the five neighbours of each icosahedron vertex,
