@@ -18,8 +18,8 @@ namespace ostrel::net {
 // normal their shadows overlap by more than `eps`.
 bool convex_overlap(const std::vector<P2>& a, const std::vector<P2>& b, double eps);
 
-// Corner triples that cut a simple polygon into triangles (its corners in order, either turning);
-// one triple 0, 1, 2 .. as a fan for a convex polygon is not made: see convex_parts.
+// Corner triples that cut a simple polygon (its corners in order, either turning) into
+// triangles, ear by ear.
 std::vector<std::vector<int>> ear_triangles(const std::vector<P2>& polygon);
 
 // The polygon as convex pieces of corner numbers: the whole polygon when convex, else triangles.
