@@ -8,13 +8,14 @@ namespace ostrel {
 
 using net::P2;
 
-std::vector<P2> tab_corners(P2 a, P2 b, P2 inside, double depth) {
+std::vector<P2> tab_corners(P2 a, P2 b, P2 inside, double depth, double angle) {
   const double l = length(b - a);
   const P2 u = (b - a) * (1.0 / std::max(l, 1e-300));
   P2 out{-u.y, u.x};
   if (dot(out, inside - a) > 0) out = out * -1.0;
-  const double h = std::min(depth, 0.4 * l);
-  return {a, b, b + out * h - u * h, a + out * h + u * h};
+  const double slope = 1.0 / std::tan(angle * 3.14159265358979323846 / 180.0);
+  const double h = std::min(depth, 0.45 * l / slope);
+  return {a, b, b + out * h - u * (h * slope), a + out * h + u * (h * slope)};
 }
 
 NetTabs place_tabs(const NetSolid& solid, const Unfolding& unfolding, double depth) {
@@ -43,12 +44,14 @@ NetTabs place_tabs(const NetSolid& solid, const Unfolding& unfolding, double dep
     const int first = faces.first_corner[static_cast<std::size_t>(f)];
     return first + (side - first + 1) % faces.sides(f);
   };
-  const auto candidate = [&](int side, double h) {
+  const auto candidate = [&](int side, double h, double angle) {
     const int f = face_of_side[static_cast<std::size_t>(side)];
     return tab_corners(unfolding.placed[static_cast<std::size_t>(side)],
                        unfolding.placed[static_cast<std::size_t>(next_corner(side))],
-                       centre[static_cast<std::size_t>(f)], h);
+                       centre[static_cast<std::size_t>(f)], h, angle);
   };
+  // Depth share and end angle of the tabs tried, largest first.
+  constexpr std::pair<double, double> kShapes[] = {{1.0, 45.0}, {0.6, 30.0}, {0.35, 20.0}};
   const std::vector<std::vector<int>> whole{{0, 1, 2, 3}};
   int number = 0;
   for (int side = 0; side < static_cast<int>(faces.corners.size()); ++side) {
@@ -56,11 +59,11 @@ NetTabs place_tabs(const NetSolid& solid, const Unfolding& unfolding, double dep
     if (mate < side || unfolding.fold[static_cast<std::size_t>(side)]) continue;
     tabs.number[static_cast<std::size_t>(side)] = tabs.number[static_cast<std::size_t>(mate)] = ++number;
     int chosen = side;
-    std::vector<P2> tab = candidate(side, depth);
+    std::vector<P2> tab = candidate(side, depth, 45.0);
     bool placed = false;
-    for (double h : {depth, 0.5 * depth}) {
+    for (const auto& [share, angle] : kShapes) {
       for (int s : {side, mate}) {
-        std::vector<P2> corners = candidate(s, h);
+        std::vector<P2> corners = candidate(s, share * depth, angle);
         auto& index = pieces[static_cast<std::size_t>(
             unfolding.piece[static_cast<std::size_t>(face_of_side[static_cast<std::size_t>(s)])])];
         if (index.overlaps(corners, whole)) continue;

@@ -2,8 +2,9 @@
 // net, which the builder glues together. Both sides get the same number (1, 2, ... in side
 // order), and one of them a tab: a trapezoid standing on the side, outside its face, folded under
 // and glued beneath the other side. The tab goes on the side where it overlaps nothing of its
-// piece (its faces and the tabs placed before), at full depth, else at half depth; when neither
-// side has room it stands on the first side all the same.
+// piece (its faces and the tabs placed before): at full depth with its ends drawn in at 45
+// degrees if it can, else shallower and with steeper ends, down to a small tab that fits into
+// a narrow notch; when neither side has room for any, it stands on the first side all the same.
 #pragma once
 
 #include <vector>
@@ -23,7 +24,9 @@ struct NetTabs {
 NetTabs place_tabs(const NetSolid& solid, const Unfolding& unfolding, double depth);
 
 // The tab on the side from a to b of a face lying on the side of ab where `inside` is: a, b and
-// the two corners `depth` out, drawn in at 45 degrees (less deep on a short side).
-std::vector<net::P2> tab_corners(net::P2 a, net::P2 b, net::P2 inside, double depth);
+// the two corners `depth` out, its ends leaning in at `angle` degrees to the side (less deep on
+// a short side, so that its outer edge keeps a tenth of the side).
+std::vector<net::P2> tab_corners(net::P2 a, net::P2 b, net::P2 inside, double depth,
+                                 double angle = 45.0);
 
 }  // namespace ostrel
