@@ -26,10 +26,10 @@ namespace ostrel::gui {
 namespace {
 
 // Where a file goes in the "Open in viewer" list: VRML files first (the solid one is written
-// first), then glTF, STL and OFF; nothing else (a debug log) is listed.
+// first), then glTF, STL, OFF and the pages of the net; nothing else (a debug log) is listed.
 int viewer_rank(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  const QStringList order{"wrl", "glb", "stl", "off"};
+  const QStringList order{"wrl", "glb", "stl", "off", "svg"};
   const auto rank = order.indexOf(suffix);
   return rank < 0 ? -1 : static_cast<int>(rank);
 }
