@@ -10,7 +10,7 @@
 
 #include "core/parallel.h"
 #include "engine/run.h"
-#include "engine/stress_start.h"
+#include "engine/start/stress_start.h"
 #include "models.h"
 #include "prepare/fixed_distances.h"
 #include "prepare/graph_distances.h"

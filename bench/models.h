@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "core/model.h"
-#include "core/settings.h"
 #include "engine/run_host.h"
 #include "prepare/edge_table.h"
+#include "settings/run_settings.h"
 
 namespace ostrel::bench {
 

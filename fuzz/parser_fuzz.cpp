@@ -11,12 +11,14 @@
 #include "core/run_error.h"
 #include "input/input_reader.h"
 #include "input/prescan.h"
+#include "prepare/load_model.h"
 
 namespace {
 
-class Silent final : public ostrel::MessageSink {
+class Silent final : public ostrel::UserDialog {
  public:
   void message(const std::string&) override {}
+  bool ask_yes_no(const std::string&) override { return false; }
 };
 
 }  // namespace
@@ -35,7 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int segment = 1; segment <= request.SegmentCount && !model->RealmsRead; ++segment) {
       model->SegmentNo = segment;
       model->start_pass();
-      if (!ostrel::read_input(*model, text, request, silent).ok()) return 0;
+      ostrel::LoadRequest load;
+      load.text = text;
+      load.parse = request;
+      if (!ostrel::load_model(*model, load, silent).ok()) return 0;
     }
     // As in a run, only a model of several segments has a realm section to read.
     if (request.SegmentCount > 1 && !model->RealmsRead) {

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-layers=(core input prepare output engine settings cli gui)
+layers=(core settings input prepare output engine view cli gui)
 rank() {
   local i
   for i in "${!layers[@]}"; do

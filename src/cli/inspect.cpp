@@ -9,7 +9,7 @@
 #include "input/input_reader.h"
 #include "input/prescan.h"
 #include "prepare/inflation.h"
-#include "prepare/prepare_model.h"
+#include "prepare/load_model.h"
 
 namespace ostrel::cli {
 namespace {
@@ -283,27 +283,36 @@ int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& m
   in.model.start_run();
   in.model.SegmentNo = options.segment;
   in.model.start_pass();
-  ParseResult result = read_input(in.model, text, request, messages);
-  if (result.status == ParseStatus::kAbandoned) {
-    messages.message(result.message);
+  RunSettings settings;
+  settings.SegmentCount = in.scan.segment_count();
+  for (const std::string& assignment : options.assignments) {
+    std::string problem = set_control_assignment(settings, assignment);
+    if (!problem.empty()) {
+      messages.message("ostrel-cli: " + problem);
+      return 2;
+    }
+  }
+  AnsweringHost host(messages, options.collapse_stars);
+  LoadRequest load;
+  load.text = text;
+  load.parse = request;
+  if (options.prepared) load.settings = &settings;
+  LoadResult loaded = load_model(in.model, load, host);
+  if (loaded.parsed.status == ParseStatus::kAbandoned) {
+    messages.message(loaded.parsed.message);
     return 1;
   }
   if (options.prepared) {
-    RunSettings settings;
-    settings.SegmentCount = in.scan.segment_count();
-    for (const std::string& assignment : options.assignments) {
-      std::string problem = set_control_assignment(settings, assignment);
-      if (!problem.empty()) {
-        messages.message("ostrel-cli: " + problem);
-        return 2;
-      }
-    }
-    AnsweringHost host(messages, options.collapse_stars);
-    in.prepared = prepare_model(in.model, settings, host, nullptr);
-    if (!in.prepared.error.empty()) {
-      messages.message(in.prepared.error);
+    if (!loaded.prepared && loaded.error.empty()) {
+      messages.message("Error: segment " + std::to_string(options.segment) +
+                       " is an anchor; it has nothing to prepare");
       return 1;
     }
+    if (!loaded.error.empty()) {
+      messages.message(loaded.error);
+      return 1;
+    }
+    in.prepared = std::move(loaded.preparation);
     in.linked_last_vertex = last_linked_vertex(in.model, *in.prepared.links);
   }
   if (options.realms && in.scan.has_segments()) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/number_format.h"
 
@@ -182,7 +183,7 @@ void FaceColourClass(int sides, int step, std::string_view flags, int& colour_cl
 
 std::optional<int> FaceColourIndex(int sides, int step, std::string_view flags, int& colour_class,
                                    const HighlightState& highlight, HighlightScope scope) {
-  if (flags.find('B') != std::string_view::npos) return std::nullopt;
+  if (has_letter(flags, 'B')) return std::nullopt;
   FaceColourClass(sides, step, flags, colour_class);
   if (colour_class < 1 || colour_class > 32) colour_class = 7;
   int index = colour_class;

@@ -23,8 +23,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/face_kind.h"
 #include "core/message_sink.h"
-#include "core/settings.h"
 
 namespace ostrel {
 

@@ -6,10 +6,10 @@
 #include "core/lenient_number.h"
 #include "core/number_format.h"
 #include "core/run_error.h"
-#include "engine/build_start.h"
-#include "engine/repulsion.h"
-#include "engine/shape_solver.h"
-#include "engine/stress_start.h"
+#include "engine/start/build_start.h"
+#include "engine/start/repulsion.h"
+#include "engine/start/shape_solver.h"
+#include "engine/start/stress_start.h"
 
 namespace ostrel {
 namespace {

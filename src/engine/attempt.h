@@ -12,7 +12,6 @@
 
 #include "core/model.h"
 #include "core/random.h"
-#include "core/settings.h"
 #include "engine/convergence.h"
 #include "engine/relax.h"
 #include "prepare/edge_table.h"
@@ -20,6 +19,7 @@
 #include "prepare/graph_distances.h"
 #include "prepare/inflation.h"
 #include "prepare/isomorph.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

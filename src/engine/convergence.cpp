@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

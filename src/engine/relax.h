@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/model.h"
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -9,9 +9,8 @@
 #include "core/number_format.h"
 #include "core/parallel.h"
 #include "engine/run_state.h"
-#include "input/input_reader.h"
 #include "input/prescan.h"
-#include "prepare/prepare_model.h"
+#include "prepare/load_model.h"
 
 namespace ostrel {
 
@@ -93,55 +92,50 @@ Next Run::pass() {
     return stop_with(problem);
   for (int k = 1; k <= 6; ++k) model_->ForceStrength(k) = settings_.force_strength(k);
   model_->start_pass();
+  LoadRequest load;
   if (request_.shape) {
-    std::string problem = shape_size_problem(*request_.shape);
-    if (!problem.empty()) return stop_with(problem);
-    build_shape(*model_, *request_.shape);
+    load.shape = *request_.shape;
   } else {
-    Next read = read_pass_input();
-    if (read != Next::kGoOn) return read;
+    // Read afresh every pass: Re-Read is for a file the user has just changed.
+    text_ = read_input_file(request_.input);
+    load.text = text_;
   }
-  // A model without faces has nothing to relax or to write (the system would write an empty
-  // segmented file here); say so instead.
-  if (model_->LastVertex < model_->FirstVertex || model_->FaceCount < 1) {
-    return stop_with("Input error: No faces found in input");
-  }
-  Next prepared = prepare();
+  load.parse.SegmentCount = settings_.SegmentCount;
+  load.parse.OutputName = base_name_;
+  load.parse.debug = debug();
+  load.parse.IgnoreCoordinates = settings_.IgnoreCoordinates;
+  load.settings = &settings_;
+  LoadResult loaded = load_model(*model_, load, host_, debug());
+  Next read = after_reading(loaded);
+  if (read != Next::kGoOn) return read;
+  Next prepared = take_preparation(loaded);
   if (prepared != Next::kGoOn) return prepared;
   return isomorphs();
 }
 
-Next Run::read_pass_input() {
-  Model& model = *model_;
-  // Read afresh every pass: Re-Read is for a file the user has just changed.
-  text_ = read_input_file(request_.input);
-  ParseRequest parse_request;
-  parse_request.SegmentCount = settings_.SegmentCount;
-  parse_request.OutputName = base_name_;
-  parse_request.debug = debug();
-  parse_request.IgnoreCoordinates = settings_.IgnoreCoordinates;
-  ParseResult parsed = read_input(model, text_, parse_request, host_);
+Next Run::after_reading(const LoadResult& loaded) {
+  const Model& model = *model_;
   // An anchor read as the last segment is followed by the realm section at once; without its
   // closing "]" the segments are written with the realm faces read, as after an ordinary last
   // segment.
-  if (segmented() && parsed.status == ParseStatus::kRealmSectionUnclosed)
-    return write_segmented(false, parsed.message);
-  if (!parsed.ok()) return stop_with(parsed.message);
+  if (segmented() && loaded.parsed.status == ParseStatus::kRealmSectionUnclosed)
+    return write_segmented(false, loaded.parsed.message);
+  if (!loaded.parsed.ok()) return stop_with(loaded.parsed.message);
   if (segmented()) {
     // An anchor segment is placed, not relaxed: the next pass reads the next segment; after the
     // last one the parser has read the realm section already.
     if (model.RealmsRead) return write_segmented(false);
     if (model.MoreSegments) {
-      model.MoreSegments = false;
+      model_->MoreSegments = false;
       return Next::kReread;
     }
   }
   return Next::kGoOn;
 }
 
-Next Run::prepare() {
-  PreparedModel prepared = prepare_model(*model_, settings_, host_, debug());
-  if (!prepared.error.empty()) return stop_with(prepared.error);
+Next Run::take_preparation(LoadResult& loaded) {
+  if (!loaded.error.empty()) return stop_with(loaded.error);
+  PreparedModel& prepared = loaded.preparation;
   if (prepared.negative_square_roots > 0) {
     errors_.recover(RunError(kInvalidCall, "Invalid procedure call or argument",
                              "square root of " + std::to_string(prepared.negative_square_roots) +

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/settings.h"
 #include "engine/run_host.h"
 #include "input/shapes.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

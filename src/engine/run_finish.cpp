@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/orientation.h"
 #include "engine/run_state.h"
 #include "engine/segment_passes.h"
 #include "output/generation_date.h"
@@ -197,6 +198,8 @@ OutputContext Run::output_context(const std::string& name, Attempt* attempt) {
 std::vector<std::filesystem::path> Run::write_output(const std::string& name, Attempt* attempt) {
   Model& model = attempt ? attempt->model() : *model_;
   OutputContext context = output_context(name, attempt);
+  // Turned once per write point: the stress pass writes the model as the ordinary pass did.
+  if (model.OrientFlag) OrientationStep(model);
   std::vector<std::filesystem::path> paths;
   bool net_written = false;
   for (const WrittenFile& file : write_file_set(model, settings_, context, host_, errors_)) {

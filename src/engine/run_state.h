@@ -24,6 +24,7 @@
 #include "prepare/graph_distances.h"
 #include "prepare/inflation.h"
 #include "prepare/isomorph.h"
+#include "prepare/load_model.h"
 
 namespace ostrel {
 
@@ -48,8 +49,8 @@ class Run final : public AttemptObserver {
  private:
   // --- run.cpp: passes and attempts ---
   Next pass();
-  Next read_pass_input();
-  Next prepare();
+  Next after_reading(const LoadResult& loaded);
+  Next take_preparation(LoadResult& loaded);
   Next isomorphs();
   AttemptPlan plan(int number, int in_pass) const;
   std::unique_ptr<Attempt> make_attempt(const AttemptPlan& plan, bool first_of_pass);

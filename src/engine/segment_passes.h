@@ -10,10 +10,10 @@
 #include "core/debug_log.h"
 #include "core/model.h"
 #include "core/run_error.h"
-#include "core/settings.h"
 #include "engine/run_host.h"
 #include "output/file_set.h"
 #include "output/segmented.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "output/scene_view.h"
+#include "view/scene_view.h"
 
 namespace ostrel::gui {
 

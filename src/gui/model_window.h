@@ -15,10 +15,10 @@
 #include <optional>
 #include <vector>
 
-#include "core/settings.h"
 #include "engine/run.h"
 #include "output/net_pages.h"
-#include "output/scene_loader.h"
+#include "settings/run_settings.h"
+#include "view/scene_loader.h"
 
 class QComboBox;
 class QLabel;

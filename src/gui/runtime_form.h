@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 class QButtonGroup;
 class QCheckBox;

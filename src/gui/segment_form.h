@@ -7,7 +7,7 @@
 #include <array>
 
 #include "core/model.h"
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 class QButtonGroup;
 class QCheckBox;

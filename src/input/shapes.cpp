@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 namespace {

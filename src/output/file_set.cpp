@@ -9,7 +9,6 @@
 #include "output/gltf_writer.h"
 #include "output/net_file.h"
 #include "output/off_writer.h"
-#include "output/orientation.h"
 #include "output/stl_writer.h"
 #include "output/visible_faces.h"
 #include "output/vrml_anim.h"
@@ -111,7 +110,7 @@ std::filesystem::path vrml_file_path(const RunSettings& settings, const OutputCo
           VariantSuffix(settings, context.StressPass) + ".wrl");
 }
 
-std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& settings,
+std::vector<WrittenFile> write_file_set(const Model& model, const RunSettings& settings,
                                         const OutputContext& context, UserDialog& host,
                                         ErrorHandler& errors) {
   std::vector<WrittenFile> written;
@@ -139,10 +138,6 @@ std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& setting
   }
 
   const RhombusSetColours rhombus = choose_rhombus_colours(settings, context.RhombusSetDiagonals);
-
-  // The stress pass follows the ordinary pass of the same write point on the model that pass
-  // oriented; turning it again would spin it about the z axis by an angle left to rounding.
-  if (model.OrientFlag && !context.StressPass) OrientationStep(model);
 
   if (context.SegmentCount >= 2) {
     // Segmented run: none of the ordinary files is written. The segmented VRML file and the

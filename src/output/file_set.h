@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 
@@ -134,14 +134,13 @@ struct WrittenFile {
 // 1. three beeps through host.beep() when BeepIt is on (ordinary pass only: the stress pass
 //    belongs to the same write point);
 // 2. the rhombus set colours (choose_rhombus_colours);
-// 3. OrientationStep when model.OrientFlag is set (ordinary pass only: the stress pass writes
-//    the model as the ordinary pass oriented it);
-// 4. the files listed at the top of this header.
+// 3. the files listed at the top of this header.
+// The model is written as it is: the run turns it (OrientationStep) before the call.
 // Clipped colour texts are reported through `host`. A file that fails with a RunError is handed
 // to errors.recover(): when it returns, the file is skipped (a file already at its path stays
 // as it was) and the next one follows; when it throws RunStopped, that ends the call.
 // Returns the files written, in order.
-std::vector<WrittenFile> write_file_set(Model& model, const RunSettings& settings,
+std::vector<WrittenFile> write_file_set(const Model& model, const RunSettings& settings,
                                         const OutputContext& context, UserDialog& host,
                                         ErrorHandler& errors);
 

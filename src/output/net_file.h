@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/settings.h"
+#include "settings/run_settings.h"
 #include "output/net_pages.h"
 #include "output/net_solid.h"
 

@@ -5,19 +5,12 @@
 #include <cmath>
 #include <vector>
 
+#include "core/vec3.h"
+
 namespace ostrel::net {
 
-struct P3 {
-  double x = 0, y = 0, z = 0;
-};
-inline P3 operator-(P3 a, P3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline P3 operator+(P3 a, P3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline P3 operator*(P3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-inline double dot(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline P3 cross(P3 a, P3 b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-inline double length(P3 a) { return std::sqrt(dot(a, a)); }
+// Points in space are the model's own Vec3.
+using P3 = Vec3;
 inline P3 unit(P3 a) {
   const double l = length(a);
   return l > 0 ? a * (1.0 / l) : P3{};

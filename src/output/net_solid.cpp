@@ -44,6 +44,7 @@ std::vector<P2> face_in_plane(const NetFaces& faces, int face) {
 
 using net::P2;
 using net::P3;
+using net::unit;
 
 void NetFaces::add_face(const std::vector<int>& points, std::uint32_t colour, bool drawn_as_star) {
   corners.insert(corners.end(), points.begin(), points.end());

@@ -14,6 +14,7 @@ namespace {
 using net::Box;
 using net::P2;
 using net::P3;
+using net::unit;
 
 constexpr int kDirections = 64;
 

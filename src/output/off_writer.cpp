@@ -3,8 +3,10 @@
 #include <numeric>
 #include <string_view>
 
+#include "core/flag_letters.h"
 #include "core/model.h"
 #include "core/number_format.h"
+#include "output/colour_classes.h"
 #include "output/output_file.h"
 
 namespace ostrel {
@@ -17,50 +19,18 @@ void line(std::ostream& out, std::string_view text) {
   out << text << kLineEnd;
 }
 
-bool has_letter(const std::string& flags, char letter) {
-  return flags.find(letter) != std::string::npos;
-}
-
 }  // namespace
 
 OffColourTable build_off_colour_table(const RunSettings& settings, const RhombusSetColours& rhombus,
                                       MessageSink& sink) {
   OffColourTable table;
-  const auto convert = [&](int index, const std::string& text, std::string_view label) {
-    table[static_cast<std::size_t>(index)] = ColourTextToInts(text, label, sink);
-  };
-  table[1] = "0 0 0";
-  convert(2, settings.ColourH, "Highlight Colour");
-  convert(3, settings.Colour3, "Triangle Colour");
-  convert(4, settings.Colour4, "Square Colour");
-  convert(5, settings.Colour5, "Pentagon Colour");
-  convert(6, settings.Colour6, "Hexagon Colour");
-  convert(7, settings.Colour7, "Apolydronic Colour");
-  convert(8, settings.Colour8, "Octagon Colour");
-  table[9] = "0 0 0";  // no class of nine-sided faces
-  convert(10, settings.Colour10, "Decagon Colour");
-  convert(11, settings.Colour52, "Pentagram Colour");
-  convert(12, settings.Colour83, "Octagram Colour");
-  convert(13, settings.Colour103, "Decagram Colour");
-  convert(14, rhombus.set[1], "Rhombus Set 1");
-  convert(15, rhombus.set[2], "Rhombus Set 2");
-  for (int segment = 1; segment <= MaxSegments; ++segment) {
-    convert(15 + segment, settings.ColourS[static_cast<std::size_t>(segment)],
-            "Segment " + std::to_string(segment) + " Colour");
+  const auto& rows = colour_classes();
+  for (std::size_t index = 1; index < rows.size(); ++index) {
+    const ColourClassRow& row = rows[index];
+    table[index] = !row.off_fixed.empty()
+                       ? std::string(row.off_fixed)
+                       : ColourTextToInts(row.text(settings, rhombus), row.off_label, sink);
   }
-  table[21] = "255 0 0";
-  table[22] = "255 128 0";
-  table[23] = "255 255 0";
-  table[24] = "0 255 0";
-  table[25] = "0 255 255";
-  table[26] = "0 0 255";
-  table[27] = "255 0 255";
-  table[28] = "203 203 203";
-  convert(29, settings.ColourH, "Highlight Colour");
-  // The OFF table reports the distorted-hexagon colours under the highlight colour's name.
-  convert(30, settings.DHCol1, "Highlight Colour");
-  convert(31, settings.DHCol2, "Highlight Colour");
-  convert(32, rhombus.set[3], "Rhombus Set 3");
   return table;
 }
 

@@ -13,8 +13,8 @@
 
 #include "core/colour.h"
 #include "core/message_sink.h"
-#include "core/settings.h"
 #include "output/file_set.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/colour.h"
+#include "core/flag_letters.h"
 #include "core/message_sink.h"
 #include "core/number_format.h"
 #include "core/run_error.h"
@@ -110,7 +111,7 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
     const Model* model = segmented.segments[static_cast<std::size_t>(segment)].get();
     if (!model) continue;
     for (int f = 1; f <= model->FaceCount; ++f) {
-      if (model->FaceFlags(f).find('B') == std::string::npos) ++faces;
+      if (!has_letter(model->FaceFlags(f), 'B')) ++faces;
     }
   }
   line(out, print_form(run_model.JointVertexNext - 1) + print_form(faces) + "0 0");

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/model.h"
-#include "core/settings.h"
 #include "output/file_set.h"
 #include "output/off_writer.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -14,16 +14,10 @@
 namespace ostrel {
 namespace {
 
-using Point = VrmlPoint;
+using Point = Vec3;
 
 Point minus(const Point& a, const Point& b) {
   return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Point cross(const Point& a, const Point& b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double dot(const Point& a, const Point& b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
 bool has_letter(std::string_view flags, char letter) {

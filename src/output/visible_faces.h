@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "core/message_sink.h"
-#include "core/settings.h"
 #include "output/file_set.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -2,23 +2,18 @@
 
 #include <string>
 
+#include "core/flag_letters.h"
 #include "core/model.h"
 #include "core/number_format.h"
 #include "output/output_file.h"
 #include "output/vrml_geometry.h"
 
 namespace ostrel {
-namespace {
+namespace {}  // namespace
 
-bool has_letter(const std::string& flags, char letter) {
-  return flags.find(letter) != std::string::npos;
-}
-
-}  // namespace
-
-std::vector<std::vector<VrmlPoint>> animation_key_points(const Model& model,
-                                                         const CoordinateLayout& layout) {
-  std::vector<VrmlPoint> closed = layout.points;
+std::vector<std::vector<Vec3>> animation_key_points(const Model& model,
+                                                    const CoordinateLayout& layout) {
+  std::vector<Vec3> closed = layout.points;
   for (int f = 1; f <= model.FaceCount; ++f) {
     const auto index = static_cast<std::size_t>(f);
     if (index >= layout.inner_start.size() || layout.inner_start[index] < 0) continue;
@@ -26,7 +21,7 @@ std::vector<std::vector<VrmlPoint>> animation_key_points(const Model& model,
     // The inner polygon shrinks onto the centre: each side's quadrilateral becomes the
     // triangle from the side to the centre, and together they fill the face (a star face too,
     // as its spikes).
-    const VrmlPoint centre = face_centre_point(model, f);
+    const Vec3 centre = face_centre_point(model, f);
     const auto start = static_cast<std::size_t>(layout.inner_start[index]);
     for (int k = 0; k < model.FaceSides(f); ++k) {
       closed.at(start + static_cast<std::size_t>(k)) = centre;
@@ -47,8 +42,8 @@ void write_anim_vrml(std::ostream& out, const VrmlInputs& inputs) {
   vrml_line(out, "DEF CI CoordinateInterpolator {");
   vrml_line(out, "key [ 0,.4,.8]");
   vrml_line(out, "keyValue [");
-  for (const std::vector<VrmlPoint>& key : animation_key_points(model, layout)) {
-    for (const VrmlPoint& p : key) {
+  for (const std::vector<Vec3>& key : animation_key_points(model, layout)) {
+    for (const Vec3& p : key) {
       std::string text(1, ' ');
       append_output_number(text, p.x, "#0.0####");
       text += ' ';

@@ -20,8 +20,8 @@ namespace ostrel {
 // centre, so that its frame quadrilaterals cover the face, except for faces flagged "f", which
 // stay frames. Faces flagged "B" are not drawn and have no points; every key set therefore has
 // as many points as the coordinate list.
-std::vector<std::vector<VrmlPoint>> animation_key_points(const Model& model,
-                                                         const CoordinateLayout& layout);
+std::vector<std::vector<Vec3>> animation_key_points(const Model& model,
+                                                    const CoordinateLayout& layout);
 
 // Writes the animated file to `out`: the header block, the labels, "Transform {", "children[",
 // the interpolator with its three key sets (each point " x y z," through "#0.0####", each set

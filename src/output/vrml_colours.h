@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "core/message_sink.h"
-#include "core/settings.h"
+#include "output/colour_classes.h"
 #include "output/file_set.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 
 struct Model;
 
-inline constexpr int kVrmlColourCount = 33;  // indices 0..32 of the colour table COL
+inline constexpr int kVrmlColourCount = kColourClassCount;  // indices 0..32 of the table COL
 
 // The name under which the colour text of each table entry is reported when it is clipped
 // ("Triangles", "Rhombus Set 1", ...); empty for the fixed entries 0, 9 and 21..28.

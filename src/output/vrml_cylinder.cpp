@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/colour.h"
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/model.h"
 #include "core/number_format.h"
@@ -19,10 +20,6 @@ constexpr double kAxisVanishes = 1e-12;    // a shorter rotation axis has no dir
 constexpr double kFaceOutOfPlane = 1e-12;  // faces deviating more get a distortion sphere
 constexpr double kConeShare = 0.01;        // edges within this share of SE get no cones
 
-bool has_letter(std::string_view flags, char letter) {
-  return flags.find(letter) != std::string_view::npos;
-}
-
 // Flags of the face on `side` (1 or 2) of an edge; empty when the edge has no face there.
 std::string_view edge_face_flags(const Model& model, int edge, int side) {
   const int face = model.EdgeFaces(edge, side);
@@ -35,7 +32,7 @@ bool has_unit_target(const Model& model, int edge) {
 }
 
 // End `end` (1 or 2) of edge e where the file draws it.
-VrmlPoint edge_end(const Model& model, const SegmentPlacement& placement, int edge, int end) {
+Vec3 edge_end(const Model& model, const SegmentPlacement& placement, int edge, int end) {
   const int v = model.EdgeVertices(edge, end);
   return placement.apply({model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
 }
@@ -70,11 +67,11 @@ void write_cone(std::ostream& out, const AxisPlacement& placement, const std::st
 
 }  // namespace
 
-AxisPlacement place_on_segment(const VrmlPoint& from, const VrmlPoint& to) {
+AxisPlacement place_on_segment(const Vec3& from, const Vec3& to) {
   AxisPlacement placement;
   placement.middle = {(from.x + to.x) / 2, (from.y + to.y) / 2, (from.z + to.z) / 2};
   placement.length = vector_length(to.x - from.x, to.y - from.y, to.z - from.z);
-  const VrmlPoint& m = placement.middle;
+  const Vec3& m = placement.middle;
   placement.axis = {(to.x - m.x) / 2, (placement.length / 2 + to.y - m.y) / 2, (to.z - m.z) / 2};
   if (vector_length(placement.axis.x, placement.axis.y, placement.axis.z) < kAxisVanishes) {
     // Straight down the y axis: any axis across it turns the shape end over end; without one a
@@ -100,8 +97,8 @@ EdgeCylinders::EdgeCylinders(std::string name, std::string colour_text, std::str
       colour_text_(std::move(colour_text)),
       colour_label_(std::move(colour_label)) {}
 
-void EdgeCylinders::write(std::ostream& out, const VrmlInputs& inputs, const VrmlPoint& from,
-                          const VrmlPoint& to) {
+void EdgeCylinders::write(std::ostream& out, const VrmlInputs& inputs, const Vec3& from,
+                          const Vec3& to) {
   const AxisPlacement placement = place_on_segment(from, to);
   write_placement(out, placement);
   if (first_length_ && std::abs(placement.length - *first_length_) <= kSameLength) {
@@ -165,9 +162,9 @@ void StressCones::write(std::ostream& out, const VrmlInputs& inputs, int edge) {
     return;
   }
   const SegmentPlacement placement = label_placement(settings, inputs.context);
-  const VrmlPoint a = edge_end(model, placement, edge, 1);
-  const VrmlPoint b = edge_end(model, placement, edge, 2);
-  const VrmlPoint middle{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+  const Vec3 a = edge_end(model, placement, edge, 1);
+  const Vec3 b = edge_end(model, placement, edge, 2);
+  const Vec3 middle{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
   const double length = vector_length(b.x - a.x, b.y - a.y, b.z - a.z);
   const bool elongated = deviation > 0;
   std::optional<std::string>& known = elongated ? extended_colour_ : compressed_colour_;

@@ -26,15 +26,15 @@ struct Model;
 // `from` to `to`: a half turn about `axis` (the bisector of the y axis and the direction from
 // `middle` to `to`) and a move to `middle`. The shape's +y end lands on `to`.
 struct AxisPlacement {
-  VrmlPoint axis;
-  VrmlPoint middle;
+  Vec3 axis;
+  Vec3 middle;
   double length = 0.0;  // |to − from|
 };
 
 // M = (from + to) / 2, L = |to − from|, axis ((to.x − M.x)/2, (L/2 + to.y − M.y)/2,
 // (to.z − M.z)/2). When that axis vanishes (`to` straight below `from`, or the two coincide)
 // the half turn is taken about the x axis, so the shape still turns end over end.
-AxisPlacement place_on_segment(const VrmlPoint& from, const VrmlPoint& to);
+AxisPlacement place_on_segment(const Vec3& from, const Vec3& to);
 
 // "Transform {", "  rotation " + axis + " 3.1415", "  translation  " + middle.
 void write_placement(std::ostream& out, const AxisPlacement& placement);
@@ -50,8 +50,7 @@ class EdgeCylinders {
   // cylinder.
   EdgeCylinders(std::string name, std::string colour_text, std::string colour_label);
 
-  void write(std::ostream& out, const VrmlInputs& inputs, const VrmlPoint& from,
-             const VrmlPoint& to);
+  void write(std::ostream& out, const VrmlInputs& inputs, const Vec3& from, const Vec3& to);
 
  private:
   std::string name_;

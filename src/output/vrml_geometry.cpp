@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/colour.h"
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/model.h"
 #include "core/number_format.h"
@@ -15,10 +16,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::string_view kCoordinatePattern = "#0.0#######";
-
-bool has_letter(std::string_view flags, char letter) {
-  return flags.find(letter) != std::string_view::npos;
-}
 
 // Corner k (any integer) of a face of n corners, counted cyclically from 1.
 int cyclic_corner(long long k, int n) {
@@ -41,7 +38,7 @@ std::string transparency_text(const RunSettings& settings) {
 
 }  // namespace
 
-VrmlPoint vertex_point(const Model& model, int v) {
+Vec3 vertex_point(const Model& model, int v) {
   return {model.VertexX(v), model.VertexY(v), model.VertexZ(v)};
 }
 
@@ -50,7 +47,7 @@ int last_input_vertex(const Model& model, const OutputContext& context) {
                                  : model.LastVertex;
 }
 
-void append_point(std::string& text, const VrmlPoint& p, std::string_view pattern) {
+void append_point(std::string& text, const Vec3& p, std::string_view pattern) {
   append_output_number(text, p.x, pattern);
   text += ' ';
   append_output_number(text, p.y, pattern);
@@ -58,11 +55,11 @@ void append_point(std::string& text, const VrmlPoint& p, std::string_view patter
   append_output_number(text, p.z, pattern);
 }
 
-VrmlPoint face_centre_point(const Model& model, int face) {
-  VrmlPoint centre;
+Vec3 face_centre_point(const Model& model, int face) {
+  Vec3 centre;
   const int n = model.FaceSides(face);
   for (int k = 1; k <= n; ++k) {
-    const VrmlPoint p = vertex_point(model, model.FaceVertices(face, k));
+    const Vec3 p = vertex_point(model, model.FaceVertices(face, k));
     centre.x += p.x;
     centre.y += p.y;
     centre.z += p.z;
@@ -77,7 +74,7 @@ VrmlPoint face_centre_point(const Model& model, int face) {
 
 // --- Segment placement --------------------------------------------------------------------
 
-VrmlPoint SegmentPlacement::apply(const VrmlPoint& point) const {
+Vec3 SegmentPlacement::apply(const Vec3& point) const {
   return {offset_x + flip_x * edge * point.x, offset_y + flip_y * edge * point.y,
           offset_z + flip_z * edge * point.z};
 }
@@ -119,20 +116,20 @@ bool drawn_as_star(int step, std::string_view flags) {
   return step != 1 || has_letter(flags, 'n');
 }
 
-std::vector<VrmlPoint> frame_inner_points(const Model& model, int face, double width) {
+std::vector<Vec3> frame_inner_points(const Model& model, int face, double width) {
   const int n = model.FaceSides(face);
-  std::vector<VrmlPoint> inner;
+  std::vector<Vec3> inner;
   if (n < 1) return inner;
   const int d = face_step(model, face);
   const int m = d < n - d ? d : n - d;
-  const VrmlPoint centre = face_centre_point(model, face);
-  const VrmlPoint first = vertex_point(model, model.FaceVertices(face, 1));
+  const Vec3 centre = face_centre_point(model, face);
+  const Vec3 first = vertex_point(model, model.FaceVertices(face, 1));
   const double radius = vector_length(first.x - centre.x, first.y - centre.y, first.z - centre.z);
   const double reach = radius * std::cos(kPi * m / n);
   const double factor = reach > 1e-12 ? width / reach : 0.0;
   inner.reserve(static_cast<std::size_t>(n));
   for (int k = 1; k <= n; ++k) {
-    const VrmlPoint p = vertex_point(model, model.FaceVertices(face, k));
+    const Vec3 p = vertex_point(model, model.FaceVertices(face, k));
     inner.push_back({p.x + (centre.x - p.x) * factor, p.y + (centre.y - p.y) * factor,
                      p.z + (centre.z - p.z) * factor});
   }
@@ -157,7 +154,7 @@ CoordinateLayout plan_coordinates(const Model& model, const RunSettings& setting
     });
     if (!framed) continue;
     layout.inner_start[static_cast<std::size_t>(f)] = static_cast<int>(layout.points.size());
-    for (const VrmlPoint& p : frame_inner_points(model, f, width)) layout.points.push_back(p);
+    for (const Vec3& p : frame_inner_points(model, f, width)) layout.points.push_back(p);
   }
   for (int f = 1; f <= model.FaceCount; ++f) {
     const std::string& flags = model.FaceFlags(f);
@@ -263,7 +260,7 @@ void write_coordinates(std::ostream& out, const CoordinateLayout& layout, int se
   vrml_line(out, "    coord DEF C" + std::to_string(segment) + " Coordinate{");
   vrml_line(out, "         point[");
   std::string text;
-  for (const VrmlPoint& point : layout.points) {
+  for (const Vec3& point : layout.points) {
     text = "          ";
     append_point(text, placement.apply(point), kCoordinatePattern);
     text += ',';
@@ -436,7 +433,7 @@ SphereStep write_vertex_spheres(std::ostream& out, const VrmlInputs& inputs,
   std::string text;
   for (int v = model.FirstVertex; v <= last_input_vertex(model, inputs.context); ++v) {
     if (!options.every_vertex && !has_letter(model.VertexFlags(v), 'V')) continue;
-    const VrmlPoint at = placement.apply(vertex_point(model, v));
+    const Vec3 at = placement.apply(vertex_point(model, v));
     if (first) {
       first = false;
       vrml_line(out, "Transform {");

@@ -18,10 +18,11 @@
 #include <vector>
 
 #include "core/message_sink.h"
-#include "core/settings.h"
+#include "core/vec3.h"
 #include "output/file_set.h"
 #include "output/vrml_colours.h"
 #include "output/vrml_header.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 
@@ -29,18 +30,12 @@ struct Model;
 
 // --- Segment placement --------------------------------------------------------------------
 
-struct VrmlPoint {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
-
 // Where a segment's points are written: (ox + fx·e·x, oy + fy·e·y, oz + fz·e·z).
 struct SegmentPlacement {
   double edge = 1.0;  // e: the segment's edge length
   double flip_x = 1.0, flip_y = 1.0, flip_z = 1.0;
   double offset_x = 0.0, offset_y = 0.0, offset_z = 0.0;
-  VrmlPoint apply(const VrmlPoint& point) const;
+  Vec3 apply(const Vec3& point) const;
 };
 
 // The placement of segment 1..5 from its options: e = SegEdge (1 when it reads as 0), f = −1
@@ -48,7 +43,7 @@ struct SegmentPlacement {
 SegmentPlacement segment_placement(const RunSettings& settings, int segment);
 
 // Appends "x y z" to `text`, each coordinate of `p` through FormatOutputNumber with `pattern`.
-void append_point(std::string& text, const VrmlPoint& p, std::string_view pattern);
+void append_point(std::string& text, const Vec3& p, std::string_view pattern);
 
 // The placement of labels and spheres in the file being written: the current segment's in a
 // segmented run. An ordinary run has no segments: its labels and spheres stay on the vertices
@@ -75,10 +70,10 @@ bool drawn_as_star(int step, std::string_view flags);
 
 // The mean of a face's corners (the origin for a face without corners): the centre point of a
 // star face, and where the face's label and distortion sphere stand.
-VrmlPoint face_centre_point(const Model& model, int face);
+Vec3 face_centre_point(const Model& model, int face);
 
 // The position of vertex v.
-VrmlPoint vertex_point(const Model& model, int v);
+Vec3 vertex_point(const Model& model, int v);
 
 // The last vertex that is the input's own (later ones were added by augmentation).
 int last_input_vertex(const Model& model, const OutputContext& context);
@@ -86,7 +81,7 @@ int last_input_vertex(const Model& model, const OutputContext& context);
 // The inner points of a face's frame, one per corner 1..n: P + (C − P)·w / (R·cos(π·m/n)) with
 // C the mean of the corners, R the distance from C to corner 1, w = FrameVal / 100 and m the
 // step d or n − d, whichever is smaller. A degenerate face (R·cos 0) keeps its corners.
-std::vector<VrmlPoint> frame_inner_points(const Model& model, int face, double width);
+std::vector<Vec3> frame_inner_points(const Model& model, int face, double width);
 
 // The coordinate list of a file and where each face's extra points stand in it:
 // the vertices FirstVertex..LastVertex (point v − FirstVertex), then, in face order, the inner
@@ -94,7 +89,7 @@ std::vector<VrmlPoint> frame_inner_points(const Model& model, int face, double w
 // the centre point (mean of the corners) of every star face that one of them draws whole.
 struct CoordinateLayout {
   int first_vertex = 0;
-  std::vector<VrmlPoint> points;
+  std::vector<Vec3> points;
   std::vector<int> inner_start;  // by face: point of corner 1's inner point; -1 when none
   std::vector<int> centre;       // by face: point of its centre; -1 when none
 };

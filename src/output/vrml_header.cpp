@@ -5,9 +5,11 @@
 #include <string>
 
 #include "core/colour.h"
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/model.h"
 #include "core/number_format.h"
+#include "core/vec3.h"
 
 namespace ostrel {
 namespace {
@@ -17,20 +19,12 @@ constexpr double kDegreesPerRadian = 180.0 / kPi;
 constexpr double kReported = kReportedDeviation;
 constexpr char kDegreeSign = '\xB0';
 
-bool has_letter(const std::string& flags, char letter) {
-  return flags.find(letter) != std::string::npos;
-}
-
-struct Point {
-  double x = 0.0, y = 0.0, z = 0.0;
-};
-
-Point corner_point(const Model& model, int face, int corner) {
+Vec3 corner_point(const Model& model, int face, int corner) {
   const int v = model.FaceVertices(face, corner);
   return {model.VertexX(v), model.VertexY(v), model.VertexZ(v)};
 }
 
-double distance(const Point& a, const Point& b) {
+double distance(const Vec3& a, const Vec3& b) {
   return vector_length(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
@@ -253,9 +247,9 @@ double AngleDeformation(const Model& model, const AngleTargets& targets) {
     const double regular = kPi * static_cast<double>(n - 2 * d) / static_cast<double>(n);
     for (int k = 1; k <= n; ++k) {
       const long long at = static_cast<long long>(k) * d + 1;
-      const Point p = corner_point(model, f, cyclic_corner(at, n));
-      const Point previous = corner_point(model, f, cyclic_corner(at - d, n));
-      const Point next = corner_point(model, f, cyclic_corner(at + d, n));
+      const Vec3 p = corner_point(model, f, cyclic_corner(at, n));
+      const Vec3 previous = corner_point(model, f, cyclic_corner(at - d, n));
+      const Vec3 next = corner_point(model, f, cyclic_corner(at + d, n));
       const double ax = previous.x - p.x, ay = previous.y - p.y, az = previous.z - p.z;
       const double bx = next.x - p.x, by = next.y - p.y, bz = next.z - p.z;
       const double lengths = vector_length(ax, ay, az) * vector_length(bx, by, bz);

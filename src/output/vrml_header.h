@@ -14,8 +14,8 @@
 #include <string_view>
 
 #include "core/message_sink.h"
-#include "core/settings.h"
 #include "output/file_set.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

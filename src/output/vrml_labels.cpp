@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "core/colour.h"
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/model.h"
 #include "core/number_format.h"
@@ -21,21 +22,21 @@ struct LabelKind {
 };
 
 void write_label(std::ostream& out, const VrmlInputs& inputs, const SegmentPlacement& placement,
-                 const VrmlPoint& point, int number, const LabelKind& kind, bool first) {
+                 const Vec3& point, int number, const LabelKind& kind, bool first) {
   const RunSettings& settings = inputs.settings;
   const bool billboard = settings.VertexLabel == 1;
   double factor = billboard ? 1.01 : 1.0;
   if (settings.HighVert) factor += lenient_value(settings.VertexSize) * 0.005;
-  const VrmlPoint scaled{point.x * factor, point.y * factor, point.z * factor};
+  const Vec3 scaled{point.x * factor, point.y * factor, point.z * factor};
   std::string text;
 
   vrml_line(out, "Transform {");
   if (!billboard) {
     // Turn the text, which faces +z, to face along the ray from the origin through the point.
-    const VrmlPoint direction{placement.flip_x * point.x, placement.flip_y * point.y,
-                              placement.flip_z * point.z};
+    const Vec3 direction{placement.flip_x * point.x, placement.flip_y * point.y,
+                         placement.flip_z * point.z};
     const double length = vector_length(direction.x, direction.y, direction.z);
-    VrmlPoint unit{0.0, 0.0, 1.0};
+    Vec3 unit{0.0, 0.0, 1.0};
     if (length > 0.0) unit = {direction.x / length, direction.y / length, direction.z / length};
     const double d = vector_length(unit.x, unit.y, unit.z - 1.0);
     const double angle = 2.0 * arc_sine(d / 2.0);
@@ -113,7 +114,7 @@ void write_labels(std::ostream& out, const VrmlInputs& inputs) {
                          font_size};
     bool first = true;
     for (int f = 1; f <= model.FaceCount; ++f) {
-      if (model.FaceFlags(f).find('B') != std::string::npos) continue;
+      if (has_letter(model.FaceFlags(f), 'B')) continue;
       write_label(out, inputs, placement, face_centre_point(model, f), f, kind, first);
       first = false;
     }

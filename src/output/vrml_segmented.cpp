@@ -152,7 +152,7 @@ void write_link_shape(std::ostream& out, const VrmlInputs& inputs,
   for (int row = 1; row <= points; ++row) {
     const SegmentPlacement placement =
         segment_placement(settings, run_model.JointVertexSegment(row));
-    const VrmlPoint at =
+    const Vec3 at =
         placement.apply({run_model.JointVertexPos(row, 1), run_model.JointVertexPos(row, 2),
                          run_model.JointVertexPos(row, 3)});
     text = "    ";

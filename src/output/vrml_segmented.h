@@ -35,9 +35,9 @@
 #include <ostream>
 
 #include "core/message_sink.h"
-#include "core/settings.h"
 #include "output/file_set.h"
 #include "output/segmented.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -1,6 +1,7 @@
 #include "prepare/augment.h"
 
 #include "core/colour.h"
+#include "core/flag_letters.h"
 #include "core/number_format.h"
 
 namespace ostrel {
@@ -23,7 +24,7 @@ std::string augment_faces(Model& model, const RunSettings& settings, DebugLog* d
   for (int f = 1; f <= faces; ++f) {
     const int sides = model.FaceSides(f);
     const int step = model.FaceStep(f);
-    bool chosen = model.FaceFlags(f).find('A') != std::string::npos ||
+    bool chosen = has_letter(model.FaceFlags(f), 'A') ||
                   (settings.Augment && sides == kind.sides && step == kind.step);
     if (chosen) {
       if (option == 3) model.FaceFlags(f) += "B";

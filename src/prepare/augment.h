@@ -6,7 +6,7 @@
 
 #include "core/debug_log.h"
 #include "core/model.h"
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "core/flag_letters.h"
 #include "core/number_format.h"
 
 namespace ostrel {
@@ -45,7 +46,7 @@ void build_edge_table(Model& model, double weaken_limit, DebugLog* debug) {
                side_target, f);
     }
     add_edge(model, model.FaceVertices(f, 1), model.FaceVertices(f, n), face_class, side_target, f);
-    if (d >= 2 || model.FaceFlags(f).find('n') != std::string::npos) {
+    if (d >= 2 || has_letter(model.FaceFlags(f), 'n')) {
       for (int k = 1; k <= n; ++k) {
         int j = (k + d) % n;
         add_edge(model, model.FaceVertices(f, k), model.FaceVertices(f, j == 0 ? n : j), 2, 1.0, f);

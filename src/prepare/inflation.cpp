@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/number_format.h"
 
@@ -182,9 +183,9 @@ void place_starting_positions(Model& model, const RunSettings& settings, Random&
     model.VertexPrevY(v) = model.VertexY(v);
     model.VertexPrevZ(v) = model.VertexZ(v);
     if (!settings.incord && single_face) {
-      if (face_flags.find('X') != std::string::npos) model.VertexX(v) = 0.0;
-      if (face_flags.find('Y') != std::string::npos) model.VertexY(v) = 0.0;
-      if (face_flags.find('Z') != std::string::npos) model.VertexZ(v) = 0.0;
+      if (has_letter(face_flags, 'X')) model.VertexX(v) = 0.0;
+      if (has_letter(face_flags, 'Y')) model.VertexY(v) = 0.0;
+      if (has_letter(face_flags, 'Z')) model.VertexZ(v) = 0.0;
     }
     if (settings.XYConfine) model.VertexZ(v) = 0.0;
   }

@@ -11,8 +11,8 @@
 #include "core/debug_log.h"
 #include "core/model.h"
 #include "core/random.h"
-#include "core/settings.h"
 #include "prepare/edge_table.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

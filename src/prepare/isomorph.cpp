@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/flag_letters.h"
+
 namespace ostrel {
 
 Signature isomorph_signature(const Model& model, bool isomorph_weight, bool allow_coincidence) {
@@ -36,7 +38,7 @@ bool mark_centroid_vertices(Model& model) {
   int found = 0;
   for (int v = std::max(model.FirstVertex, 0); v <= model.LastVertex; ++v) {
     model.CentroidMark(v) = 0;
-    if (model.VertexFlags(v).find('C') == std::string::npos) continue;
+    if (!has_letter(model.VertexFlags(v), 'C')) continue;
     ++found;
     if (found <= 4) model.CentroidMark(v) = static_cast<std::int16_t>(found);
   }

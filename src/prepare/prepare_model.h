@@ -10,9 +10,9 @@
 #include "core/debug_log.h"
 #include "core/message_sink.h"
 #include "core/model.h"
-#include "core/settings.h"
 #include "prepare/edge_table.h"
 #include "prepare/inflation.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

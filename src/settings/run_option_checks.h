@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -20,8 +20,8 @@
 
 #include "core/message_sink.h"
 #include "core/model.h"
-#include "core/settings.h"
-#include "core/stored_options.h"
+#include "settings/run_settings.h"
+#include "settings/stored_options.h"
 
 namespace ostrel {
 

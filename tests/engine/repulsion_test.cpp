@@ -1,6 +1,6 @@
 // The close pairs of unrelated vertices found on a grid are exactly those a look at every pair
 // finds.
-#include "engine/repulsion.h"
+#include "engine/start/repulsion.h"
 
 #include <gtest/gtest.h>
 

@@ -144,14 +144,14 @@ TEST(VrmlFrames, InnerPointsLieTheFrameWidthInsideEverySide) {
     std::vector<int> corners;
     for (int k = 1; k <= c.n; ++k) corners.push_back(k);
     add_face(model, corners, c.step);
-    const std::vector<VrmlPoint> inner = frame_inner_points(model, 1, 0.03);
+    const std::vector<Vec3> inner = frame_inner_points(model, 1, 0.03);
     ASSERT_EQ(inner.size(), static_cast<std::size_t>(c.n));
     // Each inner point is 0.03 from both edge lines through its corner (corner k ± step).
     for (int k = 1; k <= c.n; ++k) {
       for (int other : {(k + c.step - 1) % c.n + 1, (k - c.step - 1 + c.n) % c.n + 1}) {
         const double ax = model.VertexX(k), ay = model.VertexY(k);
         const double dx = model.VertexX(other) - ax, dy = model.VertexY(other) - ay;
-        const VrmlPoint& p = inner[static_cast<std::size_t>(k - 1)];
+        const Vec3& p = inner[static_cast<std::size_t>(k - 1)];
         const double distance = std::abs(dx * (p.y - ay) - dy * (p.x - ax)) / std::hypot(dx, dy);
         EXPECT_NEAR(distance, 0.03, 1e-12) << c.n << "/" << c.step << " corner " << k;
       }
@@ -395,17 +395,17 @@ TEST(VrmlPlacement, SegmentOptionsPlaceOnlySegmentedFiles) {
   settings.SegX = {"", "5", "1", "0", "0", "0"};
   settings.FlipY = {false, false, true, false, false, false};
   OutputContext context;
-  const VrmlPoint p{1, 2, 3};
-  const VrmlPoint ordinary = label_placement(settings, context).apply(p);
+  const Vec3 p{1, 2, 3};
+  const Vec3 ordinary = label_placement(settings, context).apply(p);
   EXPECT_EQ(ordinary.x, 1.0);
   EXPECT_EQ(ordinary.y, 2.0);
   EXPECT_EQ(ordinary.z, 3.0);
   context.SegmentCount = 2;
-  const VrmlPoint first = label_placement(settings, context).apply(p);
+  const Vec3 first = label_placement(settings, context).apply(p);
   EXPECT_EQ(first.x, 7.0);
   EXPECT_EQ(first.z, 6.0);
   context.CurrentSegment = 2;  // an empty edge length reads as 1
-  const VrmlPoint second = label_placement(settings, context).apply(p);
+  const Vec3 second = label_placement(settings, context).apply(p);
   EXPECT_EQ(second.x, 2.0);
   EXPECT_EQ(second.y, -2.0);
   EXPECT_EQ(second.z, 3.0);

@@ -166,18 +166,18 @@ TEST(VrmlAnim, FacesCloseOntoTheirCentresExceptFramedFaces) {
   RunSettings settings;
   settings.FrameVal = "10";
   const CoordinateLayout layout = plan_coordinates(model, settings, {FaceDrawing::kFrame});
-  const std::vector<std::vector<VrmlPoint>> keys = animation_key_points(model, layout);
+  const std::vector<std::vector<Vec3>> keys = animation_key_points(model, layout);
   ASSERT_EQ(keys.size(), 3u);
   for (int f = 1; f <= model.FaceCount; ++f) {
-    const VrmlPoint centre = face_centre_point(model, f);
-    const std::vector<VrmlPoint> inner = frame_inner_points(model, f, 0.1);
+    const Vec3 centre = face_centre_point(model, f);
+    const std::vector<Vec3> inner = frame_inner_points(model, f, 0.1);
     for (int k = 0; k < 4; ++k) {
       const auto at = static_cast<std::size_t>(layout.inner_start[f] + k);
       for (std::size_t key : {0u, 2u}) {
         EXPECT_NEAR(keys[key][at].x, inner[k].x, 1e-12);
         EXPECT_NEAR(keys[key][at].y, inner[k].y, 1e-12);
       }
-      const VrmlPoint closed = f == 2 ? inner[k] : centre;  // the "f" face stays a frame
+      const Vec3 closed = f == 2 ? inner[k] : centre;  // the "f" face stays a frame
       EXPECT_NEAR(keys[1][at].x, closed.x, 1e-12) << f;
       EXPECT_NEAR(keys[1][at].y, closed.y, 1e-12) << f;
       EXPECT_NEAR(keys[1][at].z, closed.z, 1e-12) << f;
@@ -194,43 +194,43 @@ void closers(std::ostream& out, const VrmlInputs& inputs) {
 }
 
 // Rotates `p` about `axis` (any length) by `angle` (Rodrigues).
-VrmlPoint rotate(const VrmlPoint& p, const VrmlPoint& axis, double angle) {
+Vec3 rotate(const Vec3& p, const Vec3& axis, double angle) {
   const double length = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
-  const VrmlPoint k{axis.x / length, axis.y / length, axis.z / length};
+  const Vec3 k{axis.x / length, axis.y / length, axis.z / length};
   const double c = std::cos(angle), s = std::sin(angle);
   const double dot = k.x * p.x + k.y * p.y + k.z * p.z;
-  const VrmlPoint cross{k.y * p.z - k.z * p.y, k.z * p.x - k.x * p.z, k.x * p.y - k.y * p.x};
+  const Vec3 cross{k.y * p.z - k.z * p.y, k.z * p.x - k.x * p.z, k.x * p.y - k.y * p.x};
   return {p.x * c + cross.x * s + k.x * dot * (1 - c), p.y * c + cross.y * s + k.y * dot * (1 - c),
           p.z * c + cross.z * s + k.z * dot * (1 - c)};
 }
 
-VrmlPoint numbers_after(const std::string& line, const std::string& prefix) {
+Vec3 numbers_after(const std::string& line, const std::string& prefix) {
   std::istringstream in(line.substr(prefix.size()));
-  VrmlPoint p;
+  Vec3 p;
   in >> p.x >> p.y >> p.z;
   return p;
 }
 
 // Where a placed shape's +y end (its apex, for a cone of height h) and its −y end land.
 struct Ends {
-  VrmlPoint top, bottom;
+  Vec3 top, bottom;
 };
 Ends placed_ends(const std::string& rotation, const std::string& translation, double height) {
-  const VrmlPoint axis = numbers_after(rotation, "  rotation ");
-  const VrmlPoint middle = numbers_after(translation, "  translation  ");
-  const VrmlPoint top = rotate({0, height / 2, 0}, axis, 3.1415);
+  const Vec3 axis = numbers_after(rotation, "  rotation ");
+  const Vec3 middle = numbers_after(translation, "  translation  ");
+  const Vec3 top = rotate({0, height / 2, 0}, axis, 3.1415);
   return {{middle.x + top.x, middle.y + top.y, middle.z + top.z},
           {middle.x - top.x, middle.y - top.y, middle.z - top.z}};
 }
 
-void expect_near(const VrmlPoint& a, const VrmlPoint& b, const std::string& what) {
+void expect_near(const Vec3& a, const Vec3& b, const std::string& what) {
   EXPECT_NEAR(a.x, b.x, 1e-3) << what;
   EXPECT_NEAR(a.y, b.y, 1e-3) << what;
   EXPECT_NEAR(a.z, b.z, 1e-3) << what;
 }
 
 TEST(VrmlCylinders, PlacementLaysTheYAxisAlongTheSegment) {
-  const VrmlPoint cases[][2] = {
+  const Vec3 cases[][2] = {
       {{0, 0, 0}, {0, 1, 0}},          {{1, 2, 3}, {1, 1, 3}},  // straight up, straight down
       {{0.5, 0.5, 0}, {-0.5, 0.5, 0}}, {{0, 0, 0}, {0.3, -0.4, 1.2}},
       {{0, 0, 0}, {0, -2, 1e-14}},     {{2, 2, 2}, {2, 2, 2}},  // nearly down; one point
@@ -395,7 +395,7 @@ TEST(VrmlStress, DeformedEdgesGetConesPointingByTheirStress) {
   EXPECT_EQ(count(lines, "  DEF Cyl Shape {"), 0);  // cones instead of cylinders
   struct Cone {
     std::string colour, radius;
-    VrmlPoint apex, base;
+    Vec3 apex, base;
   };
   const Cone expected[] = {
       // edge 1, longer: from the middle out to its ends

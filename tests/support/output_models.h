@@ -12,10 +12,10 @@
 
 #include "core/model.h"
 #include "core/run_error.h"
-#include "core/settings.h"
 #include "engine/run_host.h"
 #include "output/file_set.h"
 #include "output/vrml_header.h"
+#include "settings/run_settings.h"
 #include "support/test_support.h"
 
 namespace ostrel::test {

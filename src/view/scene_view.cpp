@@ -1,4 +1,4 @@
-#include "output/scene_view.h"
+#include "view/scene_view.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "engine/shape_solver.h"
+#include "engine/start/shape_solver.h"
 
 #include <algorithm>
 #include <array>

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/settings.h"
 #include "output/file_set.h"
 #include "output/visible_faces.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 

@@ -10,16 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/face_kind.h"
 #include "core/model.h"
-#include "core/stored_options.h"
+#include "settings/stored_options.h"
 
 namespace ostrel {
-
-// Face kind typed as "n/d" or "n": corner count and step (step 1 without "/").
-struct FaceKind {
-  int sides = 0;
-  int step = 1;
-};
 
 // Short and long diagonal of the unit-edge rhombus with a given angle.
 struct RhombusDiagonals {

@@ -4,10 +4,10 @@
 
 #include "core/model.h"
 #include "engine/run.h"
-#include "output/scene_loader.h"
-#include "output/scene_view.h"
 #include "support/output_models.h"
 #include "support/test_support.h"
+#include "view/scene_loader.h"
+#include "view/scene_view.h"
 
 namespace ostrel {
 namespace {

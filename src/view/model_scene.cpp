@@ -1,20 +1,17 @@
-#include "output/model_scene.h"
+#include "view/model_scene.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "core/colour.h"
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/model.h"
 #include "output/vrml_geometry.h"
 
 namespace ostrel {
 namespace {
-
-bool has_letter(const std::string& flags, char letter) {
-  return flags.find(letter) != std::string::npos;
-}
 
 std::array<float, 3> colour_of(const std::string& text, MessageSink& sink) {
   const RgbColour rgb = ColourTextToRgb(text, "View", sink);

@@ -1,4 +1,4 @@
-#include "core/settings.h"
+#include "settings/run_settings.h"
 
 #include <algorithm>
 #include <cmath>

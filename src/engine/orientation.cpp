@@ -1,46 +1,26 @@
-#include "output/orientation.h"
+#include "engine/orientation.h"
 
 #include <cmath>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include "core/flag_letters.h"
 #include "core/model.h"
+#include "core/vec3.h"
 
 namespace ostrel {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-struct Point {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
-
-Point operator-(const Point& a, const Point& b) {
-  return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Point operator+(const Point& a, const Point& b) {
-  return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Point operator*(double s, const Point& a) {
-  return {s * a.x, s * a.y, s * a.z};
-}
-double dot(const Point& a, const Point& b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-Point cross(const Point& a, const Point& b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-Point position(const Model& model, int vertex) {
+Vec3 position(const Model& model, int vertex) {
   return {model.VertexX(vertex), model.VertexY(vertex), model.VertexZ(vertex)};
 }
 
 // The point of the line through a and b nearest to the origin; a itself when a and b coincide.
-Point line_foot(const Point& a, const Point& b) {
-  const Point direction = b - a;
+Vec3 line_foot(const Vec3& a, const Vec3& b) {
+  const Vec3 direction = b - a;
   const double length_squared = dot(direction, direction);
   const double t = length_squared == 0.0 ? 0.0 : -dot(a, direction) / length_squared;
   return a + t * direction;
@@ -48,24 +28,24 @@ Point line_foot(const Point& a, const Point& b) {
 
 // Foot point of one, two or three points (see OrientationStep). Three points on one line have no
 // plane; their line (through the first point and a distinct other one) stands in for it.
-Point foot_point(const std::vector<Point>& points) {
+Vec3 foot_point(const std::vector<Vec3>& points) {
   if (points.size() == 1) return points[0];
   if (points.size() == 2) return line_foot(points[0], points[1]);
-  const Point& a = points[0];
-  const Point normal = cross(points[1] - a, points[2] - a);
+  const Vec3& a = points[0];
+  const Vec3 normal = cross(points[1] - a, points[2] - a);
   const double normal_squared = dot(normal, normal);
   if (normal_squared == 0.0) {
-    const Point other = dot(points[1] - a, points[1] - a) > 0.0 ? points[1] : points[2];
+    const Vec3 other = dot(points[1] - a, points[1] - a) > 0.0 ? points[1] : points[2];
     return line_foot(a, other);
   }
   return (dot(normal, a) / normal_squared) * normal;
 }
 
 // The first three vertices carrying `letter`, in vertex order.
-std::vector<Point> flagged_positions(const Model& model, char letter) {
-  std::vector<Point> points;
+std::vector<Vec3> flagged_positions(const Model& model, char letter) {
+  std::vector<Vec3> points;
   for (int v = model.FirstVertex; v <= model.LastVertex && points.size() < 3; ++v) {
-    if (model.VertexFlags(v).find(letter) != std::string::npos) {
+    if (has_letter(model.VertexFlags(v), letter)) {
       points.push_back(position(model, v));
     }
   }
@@ -92,12 +72,12 @@ void turn_vertices(Model& model, Table<double> Model::*first, Table<double> Mode
 }
 
 // About the z axis: x' = x·cos θ + y·sin θ, y' = y·cos θ − x·sin θ.
-void turn_about_z(Model& model, double theta, Point& extra) {
+void turn_about_z(Model& model, double theta, Vec3& extra) {
   turn_vertices(model, &Model::VertexX, &Model::VertexY, theta, &extra.x, &extra.y);
 }
 
 // In the y-z plane: y' = y·cos φ + z·sin φ, z' = z·cos φ − y·sin φ.
-void turn_in_yz(Model& model, double phi, Point& extra) {
+void turn_in_yz(Model& model, double phi, Vec3& extra) {
   turn_vertices(model, &Model::VertexY, &Model::VertexZ, phi, &extra.y, &extra.z);
 }
 
@@ -119,14 +99,14 @@ double orientation_angle(double x, double y) {
 void OrientationStep(Model& model) {
   int mirror_vertex = -1;
   for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
-    if (model.VertexFlags(v).find('R') != std::string::npos) mirror_vertex = v;
+    if (has_letter(model.VertexFlags(v), 'R')) mirror_vertex = v;
   }
 
   // Stage 1: the foot point of the "F" vertices onto the positive z axis.
-  const std::vector<Point> front = flagged_positions(model, 'F');
+  const std::vector<Vec3> front = flagged_positions(model, 'F');
   if (!front.empty()) {
-    Point foot = foot_point(front);
-    const bool sideways = model.FaceFlags(1).find('Y') != std::string::npos;
+    Vec3 foot = foot_point(front);
+    const bool sideways = has_letter(model.FaceFlags(1), 'Y');
     if (!sideways) {
       turn_about_z(model, kPi / 2.0 + orientation_angle(foot.x, foot.y), foot);
       turn_in_yz(model, orientation_angle(foot.y, foot.z) - kPi / 2.0, foot);
@@ -136,9 +116,9 @@ void OrientationStep(Model& model) {
   }
 
   // Stage 2: the foot point of the "T" vertices about the z axis onto the positive y side.
-  const std::vector<Point> top = flagged_positions(model, 'T');
+  const std::vector<Vec3> top = flagged_positions(model, 'T');
   if (!top.empty()) {
-    Point foot = foot_point(top);
+    Vec3 foot = foot_point(top);
     turn_about_z(model, orientation_angle(foot.x, foot.y) - kPi / 2.0, foot);
   }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/model.h"
-#include "engine/repulsion.h"
+#include "engine/start/repulsion.h"
 #include "prepare/fixed_distances.h"
 
 namespace ostrel {

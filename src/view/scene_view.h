@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "output/model_scene.h"
+#include "view/model_scene.h"
 
 namespace ostrel {
 

@@ -1,4 +1,4 @@
-#include "engine/repulsion.h"
+#include "engine/start/repulsion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,25 +1,21 @@
-#include "output/scene_loader.h"
+#include "view/scene_loader.h"
 
 #include <exception>
 #include <memory>
 #include <numeric>
 
+#include "core/flag_letters.h"
 #include "core/model.h"
 #include "core/run_error.h"
-#include "input/input_reader.h"
 #include "input/off_reader.h"
 #include "input/parser.h"
 #include "output/off_writer.h"
 #include "prepare/edge_table.h"
-#include "prepare/prepare_model.h"
+#include "prepare/load_model.h"
 #include "prepare/star_polygons.h"
 
 namespace ostrel {
 namespace {
-
-bool has_letter(const std::string& flags, char letter) {
-  return flags.find(letter) != std::string::npos;
-}
 
 // Answers the star-collapse question as the run was answered, and keeps every message to itself:
 // the run has shown them already.
@@ -128,25 +124,26 @@ SceneLoad load_run_scene(const std::filesystem::path& off_file, const RunInput& 
   settings.InflateOption = 1;  // the hop distances of global inflation play no part in a view
   auto model = std::make_unique<Model>();
   QuietDialog dialog(run.collapse_answer);
-  PreparedModel prepared;
+  std::string text;
+  LoadRequest request;
+  request.shape = run.shape;
+  request.parse.OutputName = name_of(off_file);
+  request.parse.IgnoreCoordinates = settings.IgnoreCoordinates;
+  request.settings = &settings;
+  LoadResult loaded;
   try {
-    if (run.shape) {
-      if (!shape_size_problem(*run.shape).empty()) return load_off_scene(off_file, run.settings);
-      build_shape(*model, *run.shape);
-    } else {
-      ParseRequest request;
-      request.OutputName = name_of(off_file);
-      request.IgnoreCoordinates = settings.IgnoreCoordinates;
-      const ParseResult parsed = read_input(*model, read_input_file(run.input), request, dialog);
-      if (!parsed.ok() || model->FaceCount < 1) return load_off_scene(off_file, run.settings);
+    if (!run.shape) {
+      text = read_input_file(run.input);
+      request.text = text;
     }
-    prepared = prepare_model(*model, settings, dialog, nullptr);
+    loaded = load_model(*model, request, dialog);
   } catch (const std::exception&) {
     return load_off_scene(off_file, run.settings);
   }
-  if (!prepared.error.empty() || !writes_faces_of(*model, *off)) {
+  if (!loaded.ok() || !writes_faces_of(*model, *off)) {
     return load_off_scene(off_file, run.settings);
   }
+  const PreparedModel& prepared = loaded.preparation;
   place_vertices(*model, *off);
   SceneLoad load;
   try {

@@ -1,4 +1,4 @@
-#include "engine/build_start.h"
+#include "engine/start/build_start.h"
 
 #include <algorithm>
 #include <array>

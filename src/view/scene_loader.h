@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "core/settings.h"
 #include "input/shapes.h"
-#include "output/model_scene.h"
+#include "settings/run_settings.h"
+#include "view/model_scene.h"
 
 namespace ostrel {
 

@@ -1,4 +1,4 @@
-#include "engine/stress_start.h"
+#include "engine/start/stress_start.h"
 
 #include <algorithm>
 #include <array>

@@ -1,0 +1,32 @@
+#include "prepare/load_model.h"
+
+#include "input/input_reader.h"
+
+namespace ostrel {
+
+LoadResult load_model(Model& model, const LoadRequest& request, UserDialog& host, DebugLog* debug) {
+  LoadResult result;
+  if (request.shape) {
+    result.error = shape_size_problem(*request.shape);
+    if (!result.error.empty()) return result;
+    build_shape(model, *request.shape);
+  } else {
+    result.parsed = read_input(model, request.text, request.parse, host);
+    if (!result.parsed.ok()) {
+      result.error = result.parsed.message;
+      return result;
+    }
+  }
+  if (request.settings == nullptr || model.RealmsRead || model.MoreSegments) return result;
+  // A model without faces has nothing to relax or to write.
+  if (model.LastVertex < model.FirstVertex || model.FaceCount < 1) {
+    result.error = "Input error: No faces found in input";
+    return result;
+  }
+  result.prepared = true;
+  result.preparation = prepare_model(model, *request.settings, host, debug);
+  result.error = result.preparation.error;
+  return result;
+}
+
+}  // namespace ostrel
