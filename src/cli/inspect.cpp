@@ -18,7 +18,9 @@ struct Inspection {
   Model model;             // the segment asked for
   PreparedModel prepared;  // with --prepared
   int linked_last_vertex = -1;
-  Model realm_model;  // every segment then the realm section (with --realms)
+  SegmentStore segments;  // what reading the segment asked for put there (its anchor)
+  Model realm_model;      // every segment then the realm section (with --realms)
+  SegmentStore realm_segments;
   InputPrescan scan;
   int segment = 1;
   bool realms = false;
@@ -40,18 +42,20 @@ class AnsweringHost final : public UserDialog {
 };
 
 // Reads every segment in turn, then the realm section, as a segmented run does.
-ParseResult read_all_segments(Model& model, std::string_view text, const ParseRequest& request,
-                              MessageSink& messages) {
+ParseResult read_all_segments(Model& model, SegmentStore& segments, std::string_view text,
+                              ParseRequest request, MessageSink& messages) {
   model.start_run();
-  for (int segment = 1; segment <= request.SegmentCount && !model.RealmsRead; ++segment) {
-    model.SegmentNo = segment;
-    model.MoreSegments = false;
+  segments.start_run();
+  request.segments = &segments;
+  for (int segment = 1; segment <= request.SegmentCount; ++segment) {
+    request.segment = segment;
     model.start_pass();
+    segments.start_pass();
     ParseResult result = parse_input(model, text, request, messages);
     if (!result.ok()) return result;
+    if (result.realms_read) return {};
   }
-  if (model.RealmsRead) return {};
-  model.RealmOnly = true;
+  request.realm_only = true;
   return parse_input(model, text, request, messages);
 }
 
@@ -87,7 +91,7 @@ void write_json(const Inspection& in, std::ostream& out) {
   json.key("last_vertex").value(model.LastVertex);
   json.key("face_count").value(model.FaceCount);
   json.key("link_count").value(model.LinkCount);
-  json.key("anchor_mode").value(model.SegmentAnchorMode(in.segment));
+  json.key("anchor_mode").value(in.segments.SegmentAnchorMode(in.segment));
   write_faces_json(json, model);
   json.key("vertex_flags").begin_object();
   for (int vertex = std::max(model.FirstVertex, 0); vertex <= model.LastVertex; ++vertex) {
@@ -151,7 +155,7 @@ void write_json(const Inspection& in, std::ostream& out) {
   json.key("augment_letter").value(in.scan.augment_letter);
   json.end_object();
   if (in.realms) {
-    const Model& realm = in.realm_model;
+    const SegmentStore& realm = in.realm_segments;
     json.key("realm_faces").begin_array();
     for (int face = 1; face < realm.RealmFaceNo; ++face) {
       json.begin_object();
@@ -240,7 +244,7 @@ void write_text(const Inspection& in, std::ostream& out) {
     }
   }
   if (in.realms) {
-    const Model& realm = in.realm_model;
+    const SegmentStore& realm = in.realm_segments;
     for (int face = 1; face < realm.RealmFaceNo; ++face) {
       out << "realm face " << face << ":";
       for (int corner = 1; corner <= MaxRealmCorners; ++corner) {
@@ -280,8 +284,9 @@ int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& m
   request.SegmentCount = in.scan.segment_count();
   request.OutputName = input_base_name(options.input);
 
+  request.segment = options.segment;
+  request.segments = &in.segments;
   in.model.start_run();
-  in.model.SegmentNo = options.segment;
   in.model.start_pass();
   RunSettings settings;
   settings.SegmentCount = in.scan.segment_count();
@@ -316,7 +321,8 @@ int run_inspect(const InspectOptions& options, std::ostream& out, MessageSink& m
     in.linked_last_vertex = last_linked_vertex(in.model, *in.prepared.links);
   }
   if (options.realms && in.scan.has_segments()) {
-    ParseResult realm_result = read_all_segments(in.realm_model, text, request, messages);
+    ParseResult realm_result =
+        read_all_segments(in.realm_model, in.realm_segments, text, request, messages);
     if (realm_result.status == ParseStatus::kAbandoned) {
       messages.message(realm_result.message);
       return 1;

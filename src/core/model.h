@@ -22,7 +22,7 @@ inline constexpr int MaxCorners = 40;
 inline constexpr int MaxStep = 12;          // greatest step of a star face
 inline constexpr int MaxSegments = 5;       // segments of a segmented model
 inline constexpr int HopMatrixSide = 1500;  // side of the vertex distance matrix
-inline constexpr int MaxRealmCorners = 4;
+inline constexpr int MaxRealmCorners = 4;   // corners of a realm face
 
 // Edge marks carried from the input's separators.
 enum EdgeMark : int { kNoMark = 0, kHighlightMark = 1, kCylinderMark = 2, kCylinder2Mark = 3 };
@@ -34,8 +34,8 @@ struct Model {
   Model();
 
   // Start of a run: every table reads as new again (a table added below is also emptied
-  // here), and the counters and flags that live for the whole run (segments, joint vertices,
-  // marked edges, run flags) are cleared.
+  // here), and the counters and flags that live for the whole run (marked edges, run flags)
+  // are cleared.
   void start_run();
   // Start of one parse: the face and vertex flag texts are emptied and the vertex range
   // reset to the "nothing read" state (FirstVertex 999, LastVertex -1).
@@ -83,9 +83,6 @@ struct Model {
 
   // Force strengths 1..6 (entry 0 unused).
   Table<double> ForceStrength{"ForceStrength", 7};
-  // Colour class of the faces of segment 1..5 in a segmented model: 16..20.
-  Table<int> SegmentColourClass{"SegmentColourClass", MaxSegments + 1};
-
   // --- Counters ---
   int FirstVertex = 999;
   int LastVertex = -1;
@@ -113,31 +110,6 @@ struct Model {
   bool OrientFlag = false;
   bool VertexHighlightFlag = false;
   bool AugmentFlag = false;
-
-  // --- Segmented models ---
-  int SegmentNo = 1;   // segment to read next, 1-based
-  int AnchorMode = 0;  // 0 ordinary, 1 point, 2 line, 3..5 line along x, y, z
-  Table<int> SegmentAnchorMode{"SegmentAnchorMode", MaxSegments + 1};
-  Table<std::string> SegmentTrailFlags{"SegmentTrailFlags", MaxSegments + 1};
-  Table<int> SegmentVertexEnd{"SegmentVertexEnd", MaxSegments + 1};
-  // Joint vertex table shared by all segments, rows 1..JointVertexNext-1; columns 1..3 x, y, z.
-  Table2<double> JointVertexPos{"JointVertexPos", 2 * ModelCapacity + 1, 4};
-  Table<int> JointVertexSegment{"JointVertexSegment", 2 * ModelCapacity + 1};
-  Table<int> JointVertexNumber{"JointVertexNumber", 2 * ModelCapacity + 1};
-  int JointVertexNext = 1;
-
-  // --- Realm faces (by realm face 1..; corners 1..4) ---
-  Table2<int> RealmFaceVertex{"RealmFaceVertex", ModelCapacity + 1, MaxRealmCorners + 1};
-  Table2<int> RealmFaceSegment{"RealmFaceSegment", ModelCapacity + 1, MaxRealmCorners + 1};
-  Table<std::string> RealmFaceFlags{"RealmFaceFlags", ModelCapacity + 1};
-  Table<int> RealmFaceSides{"RealmFaceSides", ModelCapacity + 1};  // corners given (at most 4)
-  int RealmFaceNo = 0;  // after the section: one more than the complete realm faces
-  std::array<int, MaxRealmCorners + 1> RealmSegmentRow{};
-
-  // --- Signals between the parser and the run ---
-  bool RealmOnly = false;     // the next parse reads only the realm section
-  bool RealmsRead = false;    // the realm section was read up to its closing bracket
-  bool MoreSegments = false;  // an anchor segment was read and more segments follow
 };
 
 }  // namespace ostrel

@@ -92,6 +92,7 @@ Next Run::pass() {
     return stop_with(problem);
   for (int k = 1; k <= 6; ++k) model_->ForceStrength(k) = settings_.force_strength(k);
   model_->start_pass();
+  segmented_.store.start_pass();
   LoadRequest load;
   if (request_.shape) {
     load.shape = *request_.shape;
@@ -101,6 +102,8 @@ Next Run::pass() {
     load.text = text_;
   }
   load.parse.SegmentCount = settings_.SegmentCount;
+  load.parse.segment = segment_no_;
+  load.parse.segments = &segmented_.store;
   load.parse.OutputName = base_name_;
   load.parse.debug = debug();
   load.parse.IgnoreCoordinates = settings_.IgnoreCoordinates;
@@ -114,19 +117,24 @@ Next Run::pass() {
 }
 
 Next Run::after_reading(const LoadResult& loaded) {
-  const Model& model = *model_;
   // An anchor read as the last segment is followed by the realm section at once; without its
   // closing "]" the segments are written with the realm faces read, as after an ordinary last
   // segment.
-  if (segmented() && loaded.parsed.status == ParseStatus::kRealmSectionUnclosed)
+  // Either way the anchor was the last segment: the segment count is passed.
+  if (segmented() && loaded.parsed.status == ParseStatus::kRealmSectionUnclosed) {
+    ++segment_no_;
     return write_segmented(false, loaded.parsed.message);
+  }
   if (!loaded.parsed.ok()) return stop_with(loaded.parsed.message);
   if (segmented()) {
     // An anchor segment is placed, not relaxed: the next pass reads the next segment; after the
     // last one the parser has read the realm section already.
-    if (model.RealmsRead) return write_segmented(false);
-    if (model.MoreSegments) {
-      model_->MoreSegments = false;
+    if (loaded.parsed.realms_read) {
+      ++segment_no_;
+      return write_segmented(false);
+    }
+    if (loaded.parsed.more_segments) {
+      ++segment_no_;
       return Next::kReread;
     }
   }

@@ -66,9 +66,9 @@ Next Run::finish_isomorph() {
   if (is_new && !signature.coincident && settled && segmented()) {
     // A settled segment joins the segmented model; the next pass reads the next segment.
     record_isomorph(IsomorphOutcome::kNew, {});
-    store_segment(segmented_, *model_, model_->SegmentNo);
-    ++model_->SegmentNo;
-    if (model_->SegmentNo > settings_.SegmentCount) return write_segmented(true);
+    store_segment(segmented_, *model_, segment_no_);
+    ++segment_no_;
+    if (segment_no_ > settings_.SegmentCount) return write_segmented(true);
     return Next::kReread;
   }
   if (is_new && !signature.coincident && settled) {
@@ -188,7 +188,7 @@ OutputContext Run::output_context(const std::string& name, Attempt* attempt) {
   }
   context.ViewingDistance = 3.5 * scene_radius(model);
   if (input_last_vertex_ < model.LastVertex) context.InputLastVertex = input_last_vertex_;
-  context.CurrentSegment = model.SegmentNo;
+  context.CurrentSegment = segment_no_;
   context.InputFile = request_.shape ? base_name_ : request_.input.filename().string();
   if (!request_.shape) context.InputPath = request_.input;
   if (collapse_answer_) context.CollapseStars = *collapse_answer_ ? "Yes" : "No";

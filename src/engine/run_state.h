@@ -106,7 +106,8 @@ class Run final : public AttemptObserver {
   std::vector<FixedDistance> fixed_;           // likewise
   std::unique_ptr<Relaxation> relax_;          // of the attempt taken last
   AttemptPool pool_;                           // attempts run ahead
-  SegmentedModel segmented_;
+  SegmentedModel segmented_;                   // the segments relaxed so far, anchors, realm faces
+  int segment_no_ = 1;                         // the segment read next, from 1
   std::string text_;
   std::string base_name_;
   std::string output_name_;

@@ -11,16 +11,17 @@ SegmentedEnd finish_segmented_model(Model& model, const RunSettings& settings,
                                     const OutputContext& context, RunHost& host,
                                     ErrorHandler& errors, DebugLog* debug) {
   SegmentedEnd end;
+  SegmentStore& store = segmented.store;
   std::string unclosed = unclosed_message;
-  if (!read_realms && !unclosed.empty() && model.RealmFaceNo == 0) model.RealmFaceNo = 1;
+  if (!read_realms && !unclosed.empty() && store.RealmFaceNo == 0) store.RealmFaceNo = 1;
   if (read_realms) {
-    model.RealmOnly = true;
-    model.RealmFaceNo = 0;
+    store.RealmFaceNo = 0;
     ParseRequest parse_request;
     parse_request.SegmentCount = settings.SegmentCount;
     parse_request.OutputName = context.OutputName;
+    parse_request.realm_only = true;
+    parse_request.segments = &store;
     ParseResult realms = parse_input(model, text, parse_request, host);
-    model.RealmOnly = false;
     if (realms.status == ParseStatus::kAbandoned) {
       end.error = realms.message;
       return end;
@@ -28,20 +29,20 @@ SegmentedEnd finish_segmented_model(Model& model, const RunSettings& settings,
     // Without a closed realm section the segments are written with the realm faces read.
     if (realms.status == ParseStatus::kRealmSectionUnclosed) {
       unclosed = realms.message.empty() ? " " : realms.message;
-      if (model.RealmFaceNo == 0) model.RealmFaceNo = 1;
+      if (store.RealmFaceNo == 0) store.RealmFaceNo = 1;
     }
   }
   std::vector<int> rows;
-  for (int face = 1; face < model.RealmFaceNo; ++face) {
-    end.error = realm_face_rows(model, face, rows);
+  for (int face = 1; face < store.RealmFaceNo; ++face) {
+    end.error = realm_face_rows(store, face, rows);
     if (!end.error.empty()) return end;
   }
   if (debug) {
     std::vector<std::string> lines;
-    for (int face = 1; face < model.RealmFaceNo; ++face) {
+    for (int face = 1; face < store.RealmFaceNo; ++face) {
       std::string line = "Inter-realm Link: " + print_form(face) + " Vertices:";
-      for (int corner = 1; corner <= model.RealmFaceSides(face); ++corner) {
-        line += print_form(model.RealmFaceVertex(face, corner));
+      for (int corner = 1; corner <= store.RealmFaceSides(face); ++corner) {
+        line += print_form(store.RealmFaceVertex(face, corner));
       }
       lines.push_back(line);
       lines.push_back("");

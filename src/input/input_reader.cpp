@@ -6,7 +6,7 @@ namespace ostrel {
 
 ParseResult read_input(Model& model, std::string_view text, const ParseRequest& request,
                        MessageSink& host) {
-  if (!model.RealmOnly && is_off_text(text)) return read_off_input(model, text, request);
+  if (!request.realm_only && is_off_text(text)) return read_off_input(model, text, request);
   return parse_input(model, text, request, host);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "core/lenient_number.h"
@@ -51,11 +52,18 @@ std::string number_line(const std::string& label, long long value) {
 class Parser {
  public:
   Parser(Model& model, std::string_view text, const ParseRequest& request, MessageSink& host)
-      : model_(model), text_(text), request_(request), host_(host) {}
+      : model_(model),
+        own_segments_(request.segments ? nullptr : std::make_unique<SegmentStore>()),
+        segments_(request.segments ? *request.segments : *own_segments_),
+        text_(text),
+        request_(request),
+        host_(host) {}
 
   ParseResult run() {
-    if (model_.RealmOnly) return read_realm_section();
-    return read_segment();
+    ParseResult result = request_.realm_only ? read_realm_section() : read_segment();
+    result.more_segments = more_segments_;
+    result.realms_read = realms_read_;
+    return result;
   }
 
  private:
@@ -68,23 +76,23 @@ class Parser {
       if (at_end()) {
         if (active) {
           return abandon("Input error: Unexpected end of file inside the braces of segment " +
-                         std::to_string(model_.SegmentNo) + ", check for a missing \"}\"");
+                         std::to_string(request_.segment) + ", check for a missing \"}\"");
         }
-        return abandon("Input error: No segment " + std::to_string(model_.SegmentNo) +
+        return abandon("Input error: No segment " + std::to_string(request_.segment) +
                        " found in input, check for a missing \"{\"");
       }
       char c = next();
       if (skip_comment_or_control(c)) continue;
       if (c == '{') {
         ++brace_count;
-        if (brace_count == model_.SegmentNo) active = true;
+        if (brace_count == request_.segment) active = true;
         continue;
       }
       if (!active) continue;
       if (c == '}') return close_segment();
       if (c == '[') {
         return abandon("Input error: \"[\" inside the braces of segment " +
-                       std::to_string(model_.SegmentNo) +
+                       std::to_string(request_.segment) +
                        "; realm faces belong in the section after the last segment");
       }
       if (c == '(') {
@@ -140,8 +148,8 @@ class Parser {
       case 'X':
       case 'Y':
       case 'Z':
-        if (model_.AnchorMode == 2) {
-          model_.AnchorMode = 3 + (c - 'X');
+        if (anchor_mode_ == 2) {
+          anchor_mode_ = 3 + (c - 'X');
         } else {
           face_flags() += c;
         }
@@ -174,8 +182,8 @@ class Parser {
         pending_vertex_flags_ += c;
         model_.VertexHighlightFlag = true;
         return true;
-      case 'P': model_.AnchorMode = 1; return true;
-      case 'L': model_.AnchorMode = 2; return true;
+      case 'P': anchor_mode_ = 1; return true;
+      case 'L': anchor_mode_ = 2; return true;
       default: return false;
     }
   }
@@ -314,9 +322,9 @@ class Parser {
   }
 
   ParseResult close_segment() {
-    int segment = model_.SegmentNo;
-    model_.SegmentAnchorMode(segment) = model_.AnchorMode;
-    if (model_.AnchorMode == 0) {
+    int segment = request_.segment;
+    segments_.SegmentAnchorMode(segment) = anchor_mode_;
+    if (anchor_mode_ == 0) {
       model_.FaceEntryCount = face_ - 1;
       model_.FaceCount = model_.FaceEntryCount - model_.LinkCount;
       return {};
@@ -326,34 +334,32 @@ class Parser {
           "Input error: The model is only a point or line anchor (\"P\" or \"L\"); anchors "
           "place the segments of a model with several brace pairs");
     }
-    int row = model_.JointVertexNext;
-    model_.SegmentTrailFlags(segment) = pending_vertex_flags_;
-    if (model_.AnchorMode == 1) {
+    int row = segments_.JointVertexNext;
+    segments_.SegmentTrailFlags(segment) = pending_vertex_flags_;
+    if (anchor_mode_ == 1) {
       set_joint_row(row, 0, segment);
-      model_.JointVertexNext = row + 1;
-      model_.SegmentVertexEnd(segment) = row + 1;
+      segments_.JointVertexNext = row + 1;
+      segments_.SegmentVertexEnd(segment) = row + 1;
     } else {
       set_joint_row(row, 0, segment);
       set_joint_row(row + 1, 1, segment);
-      model_.SegmentVertexEnd(segment) = row;
-      int axis = model_.AnchorMode - 2;  // 1 x, 2 y, 3 z; 0 for a line without an axis letter
+      segments_.SegmentVertexEnd(segment) = row;
+      int axis = anchor_mode_ - 2;  // 1 x, 2 y, 3 z; 0 for a line without an axis letter
       if (axis >= 1) {
-        model_.JointVertexPos(row, axis) = -0.5;
-        model_.JointVertexPos(row + 1, axis) = 0.5;
+        segments_.JointVertexPos(row, axis) = -0.5;
+        segments_.JointVertexPos(row + 1, axis) = 0.5;
       }
-      model_.JointVertexNext = row + 2;
+      segments_.JointVertexNext = row + 2;
     }
-    model_.AnchorMode = 0;
-    model_.SegmentNo = segment + 1;
     if (segment == request_.SegmentCount) return read_realm_section();
-    model_.MoreSegments = true;
+    more_segments_ = true;
     return {};
   }
 
   void set_joint_row(int row, int number, int segment) {
-    model_.JointVertexNumber(row) = number;
-    model_.JointVertexSegment(row) = segment;
-    for (int axis = 1; axis <= 3; ++axis) model_.JointVertexPos(row, axis) = 0.0;
+    segments_.JointVertexNumber(row) = number;
+    segments_.JointVertexSegment(row) = segment;
+    for (int axis = 1; axis <= 3; ++axis) segments_.JointVertexPos(row, axis) = 0.0;
   }
 
   // --- the realm section after the last segment ---
@@ -365,7 +371,7 @@ class Parser {
     bool active = false;
     int corner = 1;
     while (!at_end()) {
-      if (model_.RealmFaceNo == 0) model_.RealmFaceNo = 1;
+      if (segments_.RealmFaceNo == 0) segments_.RealmFaceNo = 1;
       char c = next();
       if (skip_comment_or_control(c)) continue;
       if (c == '[') {
@@ -375,11 +381,11 @@ class Parser {
       }
       if (!active) continue;
       if (c == ']') {
-        model_.RealmsRead = true;
+        realms_read_ = true;
         return {};
       }
       if (const char* code = realm_colour_code(c)) {
-        model_.RealmFaceFlags(model_.RealmFaceNo) += code;
+        segments_.RealmFaceFlags(segments_.RealmFaceNo) += code;
         continue;
       }
       if (c != ',') {
@@ -388,23 +394,24 @@ class Parser {
       }
       int number = lenient_int16(number_text_);
       number_text_.clear();
-      int face = model_.RealmFaceNo;
+      int face = segments_.RealmFaceNo;
       if (number >= 0) {
         if (corner > MaxRealmCorners) {
           return abandon("Input file error: Realm face can have at most four vertices");
         }
-        model_.RealmFaceVertex(face, corner) = number;
-        model_.RealmFaceSegment(face, corner) =
-            model_.RealmSegmentRow[static_cast<std::size_t>(corner)];
+        segments_.RealmFaceVertex(face, corner) = number;
+        segments_.RealmFaceSegment(face, corner) =
+            segments_.RealmSegmentRow[static_cast<std::size_t>(corner)];
         ++corner;
       } else if (number == -2) {
         for (int k = 1; k <= MaxRealmCorners; ++k) {
-          model_.RealmSegmentRow[static_cast<std::size_t>(k)] = model_.RealmFaceVertex(face, k);
+          segments_.RealmSegmentRow[static_cast<std::size_t>(k)] =
+              segments_.RealmFaceVertex(face, k);
         }
         corner = 1;
       } else if (number == -1) {
-        model_.RealmFaceSides(face) = corner - 1;
-        ++model_.RealmFaceNo;
+        segments_.RealmFaceSides(face) = corner - 1;
+        ++segments_.RealmFaceNo;
         corner = 1;
       }
     }
@@ -458,6 +465,8 @@ class Parser {
   }
 
   Model& model_;
+  std::unique_ptr<SegmentStore> own_segments_;  // when the request brings no store
+  SegmentStore& segments_;
   std::string_view text_;
   const ParseRequest& request_;
   MessageSink& host_;
@@ -465,6 +474,9 @@ class Parser {
   bool comment_ = false;
   std::string number_text_;
   std::string pending_vertex_flags_;
+  int anchor_mode_ = 0;  // 0 ordinary, 1 point ("P"), 2 line ("L"), 3..5 line along x, y, z
+  bool more_segments_ = false;
+  bool realms_read_ = false;
   int face_ = 1;
   int corner_ = 1;
   int first_link_ = 0;  // the first link of the segment (face list number), 0 before one

@@ -16,11 +16,17 @@
 #include "core/debug_log.h"
 #include "core/message_sink.h"
 #include "core/model.h"
+#include "core/segment_store.h"
 
 namespace ostrel {
 
 struct ParseRequest {
-  int SegmentCount = 1;            // segments of the file (from the input prescan); 1 when none
+  int SegmentCount = 1;     // segments of the file (from the input prescan); 1 when none
+  int segment = 1;          // the segment to read, from 1
+  bool realm_only = false;  // read only the realm section after the last segment
+  // Where anchors, joint rows and realm faces go; a store of the parse's own when none is given
+  // (a file of one segment needs none).
+  SegmentStore* segments = nullptr;
   std::string OutputName;          // for the message about an unterminated realm section
   DebugLog* debug = nullptr;       // lines for the debug log when it is on
   bool IgnoreCoordinates = false;  // OFF input: relax from random starts, not the file's points
@@ -34,15 +40,17 @@ enum class ParseStatus {
 
 struct ParseResult {
   ParseStatus status = ParseStatus::kComplete;
-  std::string message;  // the message to show for kAbandoned (and kRealmSectionUnclosed)
+  std::string message;         // the message to show for kAbandoned (and kRealmSectionUnclosed)
+  bool more_segments = false;  // an anchor segment was read and more segments follow
+  bool realms_read = false;    // the realm section was read up to its closing bracket
   bool ok() const { return status == ParseStatus::kComplete; }
 };
 
-// Reads segment model.SegmentNo of `text` (or, when model.RealmOnly is set, only the realm
-// section) into `model`. The caller prepares the model for the pass first (Model::start_pass).
-// "Reading Starting Positions" is shown through `host` when a starting-position list opens.
-// Numbers outside 16 bits raise the overflow RunError; tables overflowing their capacity raise
-// the subscript RunError.
+// Reads segment request.segment of `text` (or, with request.realm_only, only the realm section)
+// into `model` and the request's segment store. The caller prepares the model for the pass first
+// (Model::start_pass). "Reading Starting Positions" is shown through `host` when a
+// starting-position list opens. Numbers outside 16 bits raise the overflow RunError; tables
+// overflowing their capacity raise the subscript RunError.
 ParseResult parse_input(Model& model, std::string_view text, const ParseRequest& request,
                         MessageSink& host);
 

@@ -19,10 +19,9 @@ void line(std::ostream& out, const std::string& text) {
   out << text << "\r\n";
 }
 
-int find_row(const Model& run_model, int segment, int number) {
-  for (int row = 1; row < run_model.JointVertexNext; ++row) {
-    if (run_model.JointVertexSegment(row) == segment &&
-        run_model.JointVertexNumber(row) == number) {
+int find_row(const SegmentStore& store, int segment, int number) {
+  for (int row = 1; row < store.JointVertexNext; ++row) {
+    if (store.JointVertexSegment(row) == segment && store.JointVertexNumber(row) == number) {
       return row;
     }
   }
@@ -31,38 +30,40 @@ int find_row(const Model& run_model, int segment, int number) {
 
 // The colour index of a segment's face: the segment's colour with "Colour Per Segment", else
 // the face's own (with the highlight override of the four-dimensional OFF file).
-std::optional<int> segment_face_colour(const Model& segment_model, int segment, int face,
-                                       const RunSettings& settings, int& running_class) {
+std::optional<int> segment_face_colour(const Model& segment_model, const SegmentStore& store,
+                                       int segment, int face, const RunSettings& settings,
+                                       int& running_class) {
   const std::string& flags = segment_model.FaceFlags(face);
   HighlightState highlight{settings.Highlight, settings.highlight_kind()};
   std::optional<int> index =
       FaceColourIndex(segment_model.FaceSides(face), segment_model.FaceStep(face), flags,
                       running_class, highlight, HighlightScope::kFourDimensionalOff);
-  if (index && settings.SegColour == 0) index = segment_model.SegmentColourClass(segment);
+  if (index && settings.SegColour == 0) index = store.SegmentColourClass(segment);
   return index;
 }
 
 }  // namespace
 
-void store_segment(SegmentedModel& segmented, Model& run_model, int segment) {
+void store_segment(SegmentedModel& segmented, const Model& run_model, int segment) {
+  SegmentStore& store = segmented.store;
   segmented.segments[static_cast<std::size_t>(segment)] = std::make_unique<Model>(run_model);
-  segmented.first_row[static_cast<std::size_t>(segment)] = run_model.JointVertexNext;
+  segmented.first_row[static_cast<std::size_t>(segment)] = store.JointVertexNext;
   for (int v = run_model.FirstVertex; v <= run_model.LastVertex; ++v) {
-    int row = run_model.JointVertexNext++;
-    run_model.JointVertexNumber(row) = v;
-    run_model.JointVertexSegment(row) = segment;
-    run_model.JointVertexPos(row, 1) = run_model.VertexX(v);
-    run_model.JointVertexPos(row, 2) = run_model.VertexY(v);
-    run_model.JointVertexPos(row, 3) = run_model.VertexZ(v);
+    int row = store.JointVertexNext++;
+    store.JointVertexNumber(row) = v;
+    store.JointVertexSegment(row) = segment;
+    store.JointVertexPos(row, 1) = run_model.VertexX(v);
+    store.JointVertexPos(row, 2) = run_model.VertexY(v);
+    store.JointVertexPos(row, 3) = run_model.VertexZ(v);
   }
 }
 
-std::string realm_face_rows(const Model& run_model, int face, std::vector<int>& rows) {
+std::string realm_face_rows(const SegmentStore& store, int face, std::vector<int>& rows) {
   rows.clear();
-  for (int corner = 1; corner <= run_model.RealmFaceSides(face); ++corner) {
-    int segment = run_model.RealmFaceSegment(face, corner);
-    int number = run_model.RealmFaceVertex(face, corner);
-    int row = find_row(run_model, segment, number);
+  for (int corner = 1; corner <= store.RealmFaceSides(face); ++corner) {
+    int segment = store.RealmFaceSegment(face, corner);
+    int number = store.RealmFaceVertex(face, corner);
+    int row = find_row(store, segment, number);
     if (row == 0) {
       return "Input error: Realm face " + std::to_string(face) + " joins vertex " +
              std::to_string(number) + " of segment " + std::to_string(segment) +
@@ -73,19 +74,19 @@ std::string realm_face_rows(const Model& run_model, int face, std::vector<int>& 
   return {};
 }
 
-std::array<double, MaxSegments + 1> segment_w_offsets(const Model& run_model) {
+std::array<double, MaxSegments + 1> segment_w_offsets(const SegmentStore& store) {
   std::array<double, MaxSegments + 1> offset{};
   std::vector<int> rows;
-  for (int face = 1; face < run_model.RealmFaceNo; ++face) {
-    if (!realm_face_rows(run_model, face, rows).empty()) continue;
+  for (int face = 1; face < store.RealmFaceNo; ++face) {
+    if (!realm_face_rows(store, face, rows).empty()) continue;
     for (std::size_t i = 0; i < rows.size(); ++i) {
       for (std::size_t j = i + 1; j < rows.size(); ++j) {
-        int si = run_model.JointVertexSegment(rows[i]);
-        int sj = run_model.JointVertexSegment(rows[j]);
+        int si = store.JointVertexSegment(rows[i]);
+        int sj = store.JointVertexSegment(rows[j]);
         if (si == sj) continue;
-        double dx = run_model.JointVertexPos(rows[i], 1) - run_model.JointVertexPos(rows[j], 1);
-        double dy = run_model.JointVertexPos(rows[i], 2) - run_model.JointVertexPos(rows[j], 2);
-        double dz = run_model.JointVertexPos(rows[i], 3) - run_model.JointVertexPos(rows[j], 3);
+        double dx = store.JointVertexPos(rows[i], 1) - store.JointVertexPos(rows[j], 1);
+        double dy = store.JointVertexPos(rows[i], 2) - store.JointVertexPos(rows[j], 2);
+        double dz = store.JointVertexPos(rows[i], 3) - store.JointVertexPos(rows[j], 3);
         double d = std::sqrt(dx * dx + dy * dy + dz * dz);
         int higher = std::max(si, sj);
         if (higher >= 0 && higher <= MaxSegments) {
@@ -100,13 +101,14 @@ std::array<double, MaxSegments + 1> segment_w_offsets(const Model& run_model) {
   return offset;
 }
 
-void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, const Model& run_model,
+void write_segmented_off(std::ostream& out, const SegmentedModel& segmented,
                          const RunSettings& settings, const OffColourTable& colours,
                          const OutputContext& context) {
+  const SegmentStore& store = segmented.store;
   line(out, "4OFF");
   write_off_comment_header(out, context);
   line(out, "# Vertices Faces Edges Cells");
-  int faces = run_model.RealmFaceNo > 0 ? run_model.RealmFaceNo - 1 : 0;
+  int faces = store.RealmFaceNo > 0 ? store.RealmFaceNo - 1 : 0;
   for (int segment = 1; segment <= segmented.SegmentCount; ++segment) {
     const Model* model = segmented.segments[static_cast<std::size_t>(segment)].get();
     if (!model) continue;
@@ -114,18 +116,18 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
       if (!has_letter(model->FaceFlags(f), 'B')) ++faces;
     }
   }
-  line(out, print_form(run_model.JointVertexNext - 1) + print_form(faces) + "0 0");
+  line(out, print_form(store.JointVertexNext - 1) + print_form(faces) + "0 0");
   line(out, "#");
   line(out, "# Vertices");
-  auto w = segment_w_offsets(run_model);
+  auto w = segment_w_offsets(store);
   std::string text;
-  for (int row = 1; row < run_model.JointVertexNext; ++row) {
+  for (int row = 1; row < store.JointVertexNext; ++row) {
     text.clear();
     for (int axis = 1; axis <= 3; ++axis) {
-      append_output_number(text, run_model.JointVertexPos(row, axis), kCoordinatePattern);
+      append_output_number(text, store.JointVertexPos(row, axis), kCoordinatePattern);
       text += ' ';
     }
-    int segment = run_model.JointVertexSegment(row);
+    int segment = store.JointVertexSegment(row);
     append_output_number(
         text, segment >= 0 && segment <= MaxSegments ? w[static_cast<std::size_t>(segment)] : 0.0,
         kCoordinatePattern);
@@ -137,7 +139,7 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
     int first_row = segmented.first_row[static_cast<std::size_t>(segment)];
     int running_class = 0;
     for (int f = 1; f <= model->FaceCount; ++f) {
-      auto index = segment_face_colour(*model, segment, f, settings, running_class);
+      auto index = segment_face_colour(*model, store, segment, f, settings, running_class);
       if (!index) continue;
       text.clear();
       append_print_form(text, model->FaceSides(f));
@@ -150,8 +152,8 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, con
     }
   }
   std::vector<int> rows;
-  for (int face = 1; face < run_model.RealmFaceNo; ++face) {
-    if (!realm_face_rows(run_model, face, rows).empty()) continue;
+  for (int face = 1; face < store.RealmFaceNo; ++face) {
+    if (!realm_face_rows(store, face, rows).empty()) continue;
     text.clear();
     append_print_form(text, static_cast<long long>(rows.size()));
     for (int row : rows) append_print_form(text, row - 1);
@@ -184,7 +186,7 @@ std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmente
     try {
       OffColourTable colours = build_off_colour_table(settings, rhombus, host);
       write_output_file(path, [&](std::ostream& out) {
-        write_segmented_off(out, segmented, run_model, settings, colours, context);
+        write_segmented_off(out, segmented, settings, colours, context);
       });
       written.push_back({OutputKind::kSegmentedOff, path});
     } catch (const RunError& error) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/model.h"
+#include "core/segment_store.h"
 #include "output/file_set.h"
 #include "output/off_writer.h"
 #include "settings/run_settings.h"
@@ -27,25 +28,27 @@ struct SegmentedModel {
   std::array<std::unique_ptr<Model>, MaxSegments + 1> segments;
   // The joint row of each segment's FirstVertex (0 for anchor segments).
   std::array<int, MaxSegments + 1> first_row{};
+  // The anchors and realm faces the parser read, and the joint vertex table.
+  SegmentStore store;
 };
 
 // Keeps a copy of the segment just relaxed in `run_model` and appends its vertices, with their
-// positions, to the joint vertex table of `run_model` (one row per vertex, in vertex order).
-void store_segment(SegmentedModel& segmented, Model& run_model, int segment);
+// positions, to the joint vertex table (one row per vertex, in vertex order).
+void store_segment(SegmentedModel& segmented, const Model& run_model, int segment);
 
 // The joint rows (1-based) of the corners of realm face `face`: the row holding each corner's
 // segment and vertex number. Returns an error message when a corner names a vertex that no
 // segment has; empty otherwise.
-std::string realm_face_rows(const Model& run_model, int face, std::vector<int>& rows);
+std::string realm_face_rows(const SegmentStore& store, int face, std::vector<int>& rows);
 
 // The fourth coordinate of each segment (index 0..5): for every pair of realm-face corners in
 // different segments, the higher segment's offset becomes √(1 − d²) for corners d < 1 apart
 // (else 0), a later pair replacing an earlier one; then the offsets are summed up segment by
 // segment.
-std::array<double, MaxSegments + 1> segment_w_offsets(const Model& run_model);
+std::array<double, MaxSegments + 1> segment_w_offsets(const SegmentStore& store);
 
 // The four-dimensional OFF file ("4OFF").
-void write_segmented_off(std::ostream& out, const SegmentedModel& segmented, const Model& run_model,
+void write_segmented_off(std::ostream& out, const SegmentedModel& segmented,
                          const RunSettings& settings, const OffColourTable& colours,
                          const OutputContext& context);
 

@@ -37,21 +37,21 @@ int last_relaxed_segment(const SegmentedModel& segmented) {
 
 // The colour index of every face of one segment (entry 0 unused, 0 for a face flagged "B"):
 // the segment's colour with "Colour Per Segment", the face's own index otherwise.
-std::vector<int> segment_colour_indices(const Model& model, int segment,
+std::vector<int> segment_colour_indices(const Model& model, const SegmentStore& store, int segment,
                                         const RunSettings& settings) {
   std::vector<int> indices = face_colour_indices(model, settings);
   if (settings.SegColour != 0) return indices;
   for (int& index : indices) {
-    if (index != 0) index = model.SegmentColourClass(segment);
+    if (index != 0) index = store.SegmentColourClass(segment);
   }
   return indices;
 }
 
 // Number of CSEG points: the joint rows from row 1 up to, not including, the first row of
 // segment 0 (rows past JointVertexNext - 1 were never filled).
-int link_point_count(const Model& run_model) {
+int link_point_count(const SegmentStore& store) {
   int row = 1;
-  while (row < run_model.JointVertexNext && run_model.JointVertexSegment(row) != 0) ++row;
+  while (row < store.JointVertexNext && store.JointVertexSegment(row) != 0) ++row;
   return row - 1;
 }
 
@@ -63,18 +63,18 @@ struct RealmLink {
 
 // The realm faces in order, each corner turned into its CSEG point. A face with a corner that
 // has no joint row, or whose row lies past the CSEG points, is left out: it has nothing to join.
-std::vector<RealmLink> realm_links(const Model& run_model) {
-  const int points = link_point_count(run_model);
+std::vector<RealmLink> realm_links(const SegmentStore& store) {
+  const int points = link_point_count(store);
   std::vector<RealmLink> links;
   std::vector<int> rows;
-  for (int face = 1; face < run_model.RealmFaceNo; ++face) {
-    if (!realm_face_rows(run_model, face, rows).empty()) continue;
+  for (int face = 1; face < store.RealmFaceNo; ++face) {
+    if (!realm_face_rows(store, face, rows).empty()) continue;
     if (std::any_of(rows.begin(), rows.end(), [&](int row) { return row < 1 || row > points; })) {
       continue;
     }
     RealmLink link;
     for (int row : rows) link.points.push_back(row - 1);
-    link.flags = run_model.RealmFaceFlags(face);
+    link.flags = store.RealmFaceFlags(face);
     links.push_back(std::move(link));
   }
   return links;
@@ -136,9 +136,8 @@ void write_solid_shape(std::ostream& out, const VrmlInputs& inputs, const Coordi
 
 // The link shape up to the "}" of its Shape; its Transform stays open for the link lines and
 // the dummy sphere, and is closed at the end of the file.
-void write_link_shape(std::ostream& out, const VrmlInputs& inputs,
+void write_link_shape(std::ostream& out, const VrmlInputs& inputs, const SegmentStore& store,
                       const std::vector<RealmLink>& links, bool define_colours) {
-  const Model& run_model = inputs.model;
   const RunSettings& settings = inputs.settings;
   vrml_line(out, "Transform {");
   vrml_line(out, "  children[");
@@ -148,13 +147,11 @@ void write_link_shape(std::ostream& out, const VrmlInputs& inputs,
   vrml_line(out, "    coord DEF CSEG Coordinate{");
   vrml_line(out, "         point[");
   std::string text;
-  const int points = link_point_count(run_model);
+  const int points = link_point_count(store);
   for (int row = 1; row <= points; ++row) {
-    const SegmentPlacement placement =
-        segment_placement(settings, run_model.JointVertexSegment(row));
-    const Vec3 at =
-        placement.apply({run_model.JointVertexPos(row, 1), run_model.JointVertexPos(row, 2),
-                         run_model.JointVertexPos(row, 3)});
+    const SegmentPlacement placement = segment_placement(settings, store.JointVertexSegment(row));
+    const Vec3 at = placement.apply(
+        {store.JointVertexPos(row, 1), store.JointVertexPos(row, 2), store.JointVertexPos(row, 3)});
     text = "    ";
     append_output_number(text, at.x, kLinkPattern);
     text += ' ';
@@ -300,15 +297,16 @@ void write_segmented_vrml(std::ostream& out, const SegmentedModel& segmented,
     // shape's frames ("f") and star centres.
     const CoordinateLayout layout =
         plan_coordinates(*model, settings, {FaceDrawing::kFrame, FaceDrawing::kSolid});
-    const std::vector<int> colours = segment_colour_indices(*model, segment, settings);
+    const std::vector<int> colours =
+        segment_colour_indices(*model, segmented.store, segment, settings);
     write_frame_shape(out, inputs, layout, colours, segment, !colours_defined);
     colours_defined = true;
     write_solid_shape(out, inputs, layout, colours, segment);
   }
 
   const VrmlInputs link_inputs{run_model, settings, file_context, rhombus, sink};
-  const std::vector<RealmLink> links = realm_links(run_model);
-  write_link_shape(out, link_inputs, links, !colours_defined);
+  const std::vector<RealmLink> links = realm_links(segmented.store);
+  write_link_shape(out, link_inputs, segmented.store, links, !colours_defined);
   write_link_lines(out, link_inputs, links);
   // The dummy sphere is left out when spheres were asked for and none could be drawn.
   if (!spheres_asked || spheres_drawn) write_dummy_sphere(out);

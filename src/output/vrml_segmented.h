@@ -43,8 +43,9 @@ namespace ostrel {
 
 struct Model;
 
-// Writes the segmented VRML file to `out`. `run_model` holds the joint vertex table and the
-// realm faces; `segmented` the segments as their runs left them. The header reports the last
+// Writes the segmented VRML file to `out`. `segmented` holds the segments as their runs left them,
+// the joint vertex table and the realm faces; `run_model` stands in for the header when no
+// segment was relaxed. The header reports the last
 // relaxed segment (the one the context's deformation figures belong to). Segment count, edge
 // lengths and placements come from `segmented.SegmentCount` and the segment options of
 // `settings`. A realm face with a corner that names no point of CSEG is left out of the faces

@@ -17,7 +17,8 @@ LoadResult load_model(Model& model, const LoadRequest& request, UserDialog& host
       return result;
     }
   }
-  if (request.settings == nullptr || model.RealmsRead || model.MoreSegments) return result;
+  if (request.settings == nullptr || result.parsed.realms_read || result.parsed.more_segments)
+    return result;
   // A model without faces has nothing to relax or to write.
   if (model.LastVertex < model.FirstVertex || model.FaceCount < 1) {
     result.error = "Input error: No faces found in input";

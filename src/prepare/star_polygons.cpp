@@ -118,11 +118,8 @@ void clean_up_vertices(Model& model, DebugLog* debug) {
     ++kept_rows;
   }
   model.MarkedEdgeCount = kept_rows;
-  for (int row = 1; row < model.JointVertexNext; ++row) {
-    if (model.JointVertexSegment(row) == model.SegmentNo) {
-      model.JointVertexNumber(row) = new_number(model.JointVertexNumber(row));
-    }
-  }
+  // The joint rows of a segment are made only after it has been relaxed (anchors, which have
+  // rows from the parser, are never prepared): there are none to renumber here.
   // Flags and starting positions move down with their vertex (ascending, so nothing is
   // overwritten before it has moved).
   int last_start_vertex = first + model.LastStartSlot;

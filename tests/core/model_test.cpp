@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/segment_store.h"
+
 namespace ostrel {
 namespace {
 
@@ -20,6 +22,7 @@ int error_number(const std::function<void()>& access) {
 TEST(ModelStore, EveryCapacityHoldsExactlyAndRefusesOneMore) {
   auto model = std::make_unique<Model>();
   Model& m = *model;
+  SegmentStore segments;
   const struct {
     const char* name;
     std::function<void()> last;
@@ -38,8 +41,8 @@ TEST(ModelStore, EveryCapacityHoldsExactlyAndRefusesOneMore) {
        [&] { m.EdgeVertices(EdgeCapacity, 4) = 1; }},
       {"marked edge", [&] { m.MarkedEdges(EdgeCapacity, 1) = 1; },
        [&] { m.MarkedEdges(EdgeCapacity + 1, 1) = 1; }},
-      {"segment", [&] { m.SegmentAnchorMode(MaxSegments) = 1; },
-       [&] { m.SegmentAnchorMode(MaxSegments + 1) = 1; }},
+      {"segment", [&] { segments.SegmentAnchorMode(MaxSegments) = 1; },
+       [&] { segments.SegmentAnchorMode(MaxSegments + 1) = 1; }},
       {"negative index", [&] { m.VertexY(0) = 1; }, [&] { m.VertexY(-1) = 1; }},
   };
   for (const auto& c : cases) {
@@ -92,20 +95,21 @@ TEST(ModelStore, StartOfRunAndPass) {
   Model& m = *model;
   m.FaceFlags(7) = "D";
   m.VertexFlags(3) = "V";
-  m.SegmentNo = 3;
   m.MarkedEdgeCount = 5;
   m.start_pass();
   EXPECT_EQ(m.FaceFlags(7), "");
   EXPECT_EQ(m.VertexFlags(3), "");
   EXPECT_EQ(m.FirstVertex, 999);
   EXPECT_EQ(m.LastVertex, -1);
-  EXPECT_EQ(m.SegmentNo, 3);        // the segments of a run go on from pass to pass
   EXPECT_EQ(m.MarkedEdgeCount, 1);  // marks belong to the segment read in this pass
   m.start_run();
-  EXPECT_EQ(m.SegmentNo, 1);
   EXPECT_EQ(m.MarkedEdgeCount, 1);
+  SegmentStore segments;
+  segments.RealmFaceNo = 3;
+  segments.start_pass();
+  EXPECT_EQ(segments.RealmFaceNo, 0);
   for (int segment = 1; segment <= MaxSegments; ++segment) {
-    EXPECT_EQ(m.SegmentColourClass(segment), 15 + segment);
+    EXPECT_EQ(segments.SegmentColourClass(segment), 15 + segment);
   }
 }
 

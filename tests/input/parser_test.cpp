@@ -13,6 +13,7 @@ namespace {
 
 struct Parsed {
   std::unique_ptr<Model> model = std::make_unique<Model>();
+  std::unique_ptr<SegmentStore> segments = std::make_unique<SegmentStore>();
   ParseResult result;
   test::MessageRecorder messages;
   DebugLog debug;
@@ -20,9 +21,10 @@ struct Parsed {
 
 std::unique_ptr<Parsed> parse(std::string_view text, int segment = 1, int segment_count = 1) {
   auto parsed = std::make_unique<Parsed>();
-  parsed->model->SegmentNo = segment;
   parsed->model->start_pass();
   ParseRequest request;
+  request.segment = segment;
+  request.segments = parsed->segments.get();
   request.SegmentCount = segment_count;
   request.OutputName = "model";
   request.debug = &parsed->debug;
@@ -264,17 +266,16 @@ TEST(Parser, ReadsTheSegmentAskedFor) {
   ASSERT_TRUE(second->result.ok());
   EXPECT_EQ(corners(*second->model, 1), (std::vector<int>{4, 5, 6, 7}));
   EXPECT_EQ(second->model->FaceCount, 1);
-  EXPECT_FALSE(second->model->RealmsRead);
+  EXPECT_FALSE(second->result.realms_read);
 }
 
 TEST(Parser, LineAnchorAlongAnAxis) {
   // "L" then "X": a line segment along x with anchors at -0.5 and 0.5.
   auto parsed = parse("{1,2,3,-1,}{LX}{1,2,3,-1,}", 2, 3);
   ASSERT_TRUE(parsed->result.ok());
-  const Model& model = *parsed->model;
+  const SegmentStore& model = *parsed->segments;
   EXPECT_EQ(model.SegmentAnchorMode(2), 3);
-  EXPECT_TRUE(model.MoreSegments);
-  EXPECT_EQ(model.SegmentNo, 3);
+  EXPECT_TRUE(parsed->result.more_segments);
   EXPECT_EQ(model.JointVertexNext, 3);
   EXPECT_EQ(model.JointVertexNumber(1), 0);
   EXPECT_EQ(model.JointVertexNumber(2), 1);
@@ -290,29 +291,31 @@ TEST(Parser, LineAnchorAlongAnAxis) {
 TEST(Parser, PointAnchorAsTheLastSegmentReadsTheRealms) {
   auto parsed = parse("{1,2,3,-1,}{P V}[1,2,-2,3,0,-1,]", 2, 2);
   ASSERT_TRUE(parsed->result.ok());
-  const Model& model = *parsed->model;
+  const SegmentStore& model = *parsed->segments;
   EXPECT_EQ(model.SegmentAnchorMode(2), 1);
   EXPECT_EQ(model.SegmentTrailFlags(2), "V");
   EXPECT_EQ(model.SegmentVertexEnd(2), 2);
-  EXPECT_TRUE(model.RealmsRead);
-  EXPECT_FALSE(model.MoreSegments);
+  EXPECT_TRUE(parsed->result.realms_read);
+  EXPECT_FALSE(parsed->result.more_segments);
   EXPECT_EQ(model.RealmFaceNo, 2);
   EXPECT_EQ(model.RealmFaceVertex(1, 1), 3);
   EXPECT_EQ(model.RealmFaceSegment(1, 2), 2);
 }
 
 TEST(Parser, RealmSection) {
-  Model model;
-  model.RealmOnly = true;
+  Model read;
+  SegmentStore model;
   test::MessageRecorder messages;
   ParseRequest request;
+  request.realm_only = true;
+  request.segments = &model;
   request.SegmentCount = 2;
   // The first face gives its segments before -2; the second reuses them.
   std::string text =
       "{1,2,3,-1,}{1,2,3,-1,}\r\n[ 1,1,2,2,-2, 1,2,2,1,-1, y\r\n 3,2,-1, 'comment ]\r\n -7, ]";
-  ParseResult result = parse_input(model, text, request, messages);
+  ParseResult result = parse_input(read, text, request, messages);
   ASSERT_TRUE(result.ok()) << result.message;
-  EXPECT_TRUE(model.RealmsRead);
+  EXPECT_TRUE(result.realms_read);
   EXPECT_EQ(model.RealmFaceNo, 3);
   const int vertices[] = {1, 2, 2, 1};
   const int segments[] = {1, 1, 2, 2};
@@ -326,28 +329,32 @@ TEST(Parser, RealmSection) {
 }
 
 TEST(Parser, RealmFaceWithAFifthCornerIsRefused) {
-  Model model;
-  model.RealmOnly = true;
+  Model read;
+  SegmentStore model;
   test::MessageRecorder messages;
   ParseRequest request;
+  request.realm_only = true;
+  request.segments = &model;
   request.SegmentCount = 2;
-  ParseResult result = parse_input(model, "{}{}[1,2,3,4,5,-1,]", request, messages);
+  ParseResult result = parse_input(read, "{}{}[1,2,3,4,5,-1,]", request, messages);
   EXPECT_EQ(result.status, ParseStatus::kAbandoned);
   EXPECT_EQ(result.message, "Input file error: Realm face can have at most four vertices");
-  EXPECT_FALSE(model.RealmsRead);
+  EXPECT_FALSE(result.realms_read);
 }
 
 TEST(Parser, UnclosedRealmSection) {
-  Model model;
-  model.RealmOnly = true;
+  Model read;
+  SegmentStore model;
   test::MessageRecorder messages;
   ParseRequest request;
+  request.realm_only = true;
+  request.segments = &model;
   request.SegmentCount = 2;
   request.OutputName = "pair";
-  ParseResult result = parse_input(model, "{}{}[1,2,-1,", request, messages);
+  ParseResult result = parse_input(read, "{}{}[1,2,-1,", request, messages);
   EXPECT_EQ(result.status, ParseStatus::kRealmSectionUnclosed);
   EXPECT_EQ(result.message, "W05: pair  Segmented VRML file written");
-  EXPECT_FALSE(model.RealmsRead);
+  EXPECT_FALSE(result.realms_read);
 }
 
 TEST(Parser, DebugLinesForMarksAndVertexFlags) {

@@ -12,10 +12,10 @@
 namespace ostrel {
 namespace {
 
-// A run model with two segments of one triangle each, the second `apart` above the first, and
+// The joint table of two segments of one triangle each, the second `apart` above the first, and
 // one realm face: a link joining their vertices 1.
-std::unique_ptr<Model> joined_triangles(double apart) {
-  auto model = std::make_unique<Model>();
+std::unique_ptr<SegmentStore> joined_triangles(double apart) {
+  auto model = std::make_unique<SegmentStore>();
   for (int segment = 1; segment <= 2; ++segment) {
     for (int v = 1; v <= 3; ++v) {
       int row = model->JointVertexNext++;
@@ -57,6 +57,7 @@ TEST(Segmented, FourDimensionalOffFile) {
   auto model = joined_triangles(0.6);
   SegmentedModel segmented;
   segmented.SegmentCount = 2;
+  segmented.store = *model;
   for (int segment = 1; segment <= 2; ++segment) {
     auto part = std::make_unique<Model>();
     part->FirstVertex = 1;
@@ -74,7 +75,7 @@ TEST(Segmented, FourDimensionalOffFile) {
       build_off_colour_table(settings, choose_rhombus_colours(settings, {}), messages);
   const OutputContext context = test::output_context("pair");
   std::ostringstream out;
-  write_segmented_off(out, segmented, *model, settings, colours, context);
+  write_segmented_off(out, segmented, settings, colours, context);
   std::string text = out.str();
   EXPECT_EQ(text.substr(0, 6), "4OFF\r\n");
   EXPECT_NE(text.find("# Vertices Faces Edges Cells\r\n 6  3 0 0\r\n#\r\n# Vertices\r\n"),

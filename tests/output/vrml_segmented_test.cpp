@@ -72,18 +72,18 @@ std::unique_ptr<Segments> two_segments(const Adjust& adjust = {}) {
   if (adjust) adjust(run, 2);
   store_segment(s->segmented, run, 2);
 
-  run.RealmFaceNo = 3;
-  run.RealmFaceSides(1) = 4;
-  run.RealmFaceFlags(1) = "Qy";
+  s->segmented.store.RealmFaceNo = 3;
+  s->segmented.store.RealmFaceSides(1) = 4;
+  s->segmented.store.RealmFaceFlags(1) = "Qy";
   const std::array<std::array<int, 2>, 4> corners{{{1, 1}, {1, 2}, {2, 2}, {2, 1}}};
   for (int k = 1; k <= 4; ++k) {
-    run.RealmFaceSegment(1, k) = corners[static_cast<std::size_t>(k - 1)][0];
-    run.RealmFaceVertex(1, k) = corners[static_cast<std::size_t>(k - 1)][1];
+    s->segmented.store.RealmFaceSegment(1, k) = corners[static_cast<std::size_t>(k - 1)][0];
+    s->segmented.store.RealmFaceVertex(1, k) = corners[static_cast<std::size_t>(k - 1)][1];
   }
-  run.RealmFaceSides(2) = 2;
+  s->segmented.store.RealmFaceSides(2) = 2;
   for (int k = 1; k <= 2; ++k) {
-    run.RealmFaceSegment(2, k) = k;
-    run.RealmFaceVertex(2, k) = 3;
+    s->segmented.store.RealmFaceSegment(2, k) = k;
+    s->segmented.store.RealmFaceVertex(2, k) = 3;
   }
   return s;
 }
@@ -306,7 +306,7 @@ TEST(SegmentedVrml, LinkLinesDrawTwoCornerLinksAndWithEdgeEverySide) {
 
 TEST(SegmentedVrml, RealmFacesWithoutAPointInTheJointTableAreLeftOut) {
   auto segments = two_segments();
-  segments->run.RealmFaceVertex(1, 3) = 9;  // segment 2 has no vertex 9
+  segments->segmented.store.RealmFaceVertex(1, 3) = 9;  // segment 2 has no vertex 9
   const std::string text = written(*segments, RunSettings{});
   EXPECT_NE(text.find("    coordIndex[\r\n    ]\r\n    colorIndex[ \r\n"), std::string::npos);
   EXPECT_NE(text.find("    coordIndex[\r\n      2 , 7 ,-1,\r\n"), std::string::npos);
