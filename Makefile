@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build demo test gui bench fuzz clean
+.PHONY: all deps build demo test package gui bench fuzz clean
 
 all: build
 
@@ -23,7 +23,11 @@ demo: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# Builds the Qt 6 desktop program and starts it (ostrel.ini is kept beside it in $(BUILD)/src/gui).
+# The Debian package ostrel_VERSION_ARCH.deb in $(BUILD), checked by running its ostrel-cli.
+package: build
+	bash scripts/check-package.sh $(BUILD)
+
+# Builds the Qt 6 desktop program and starts it (its settings: ~/.config/ostrel/ostrel.ini).
 gui: deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) -DOSTREL_BUILD_GUI=ON
 	cmake --build $(BUILD) -j $(JOBS) --target ostrel

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Ostrel's build and tests need, skipping those present, and the
-# Khronos glTF validator (npm) into tools/gltf-validator/node_modules.
+# Khronos glTF validator (npm) into tools/gltf-validator/node_modules, and the de_DE.UTF-8 locale
+# the desktop tests run under once (a decimal comma).
 # `apt-get update` runs only when something is missing. Set OSTREL_WITH_FUZZ=1 to add clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,9 @@ packages=(
   qt6-base-dev qt6-svg-dev  # the desktop program (Qt SVG shows the nets)
   librsvg2-bin   # rsvg-convert, the SVG renderer the tests draw every net with
   view3dscene    # tovrmlx3d, the VRML 2.0 reader the tests check every written file with
-  libtinygltf-dev nlohmann-json3-dev  # the glTF writer
+  libtinygltf-dev nlohmann-json3-dev  # the glTF writer and the run's JSON report
+  dpkg-dev file  # `cpack -G DEB` finds the package's dependencies with dpkg-shlibdeps
+  locales        # de_DE.UTF-8, below
 )
 # Node.js runs the glTF validator of the tests; a Node.js from elsewhere (with its own npm) will do.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
@@ -42,4 +45,12 @@ validator=tools/gltf-validator
 if ! npm ls --prefix "$validator" gltf-validator >/dev/null 2>&1; then
   echo "install-deps: installing the glTF validator into $validator"
   npm ci --prefix "$validator" --no-audit --no-fund
+fi
+
+# A locale with a decimal comma for the desktop tests (made once; needs the locales package).
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "install-deps: making the de_DE.UTF-8 locale"
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 fi

@@ -26,7 +26,8 @@ struct Inspection {
   bool realms = false;
 };
 
-// Passes messages on and answers the star-collapse question as told.
+// Passes messages on and answers the star-collapse question as told. An OFF file's faces are
+// final (a fan of triangles there is triangles), so for one the question is not asked: No.
 class AnsweringHost final : public UserDialog {
  public:
   AnsweringHost(MessageSink& messages, bool yes) : messages_(messages), yes_(yes) {}

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -17,7 +18,7 @@ class StderrSink final : public ostrel::MessageSink {
   void message(const std::string& text) override { std::cerr << text << "\n"; }
 };
 
-// The folder that holds the program: where ostrel.ini lives.
+// The folder that holds the program: where a portable copy keeps its ostrel.ini.
 std::string program_folder(const char* argv0) {
   std::error_code error;
   auto self = std::filesystem::canonical("/proc/self/exe", error);
@@ -25,9 +26,13 @@ std::string program_folder(const char* argv0) {
   return self.parent_path().string();
 }
 
+// Whole-number options in plain ranges: "--attempts: Value 0 not in range [1 - 2147483647]".
+const CLI::Range kAtLeastOne(1, std::numeric_limits<int>::max());
+const CLI::Range kAtLeastZero(0, std::numeric_limits<int>::max());
+
 void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_input) {
   if (with_input) {
-    command.add_option("INPUT", run.input, "Input file")->required();
+    command.add_option("INPUT", run.input, "Input file (- for standard input)")->required();
   } else {
     command.add_option("KIND", run.shape_kind, "polygon, pyramid, prism or antiprism")
         ->required()
@@ -35,15 +40,17 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
     command.add_option("SIZE", run.shape_size, "n or n/d, e.g. 5 or 7/3")->required();
   }
   command.add_option("-o,--output", run.output_folder, "Output folder (default: the current one)");
-  command.add_option("--ini", run.ini, "Settings file (default: ostrel.ini beside the program)");
+  command.add_option("--ini", run.ini,
+                     "Settings file (default: a writable ostrel.ini beside the program, else "
+                     "~/.config/ostrel/ostrel.ini)");
   command.add_option("--seed", run.seed, "Seed of the random starts (default: from the clock)");
   command
       .add_option("--isomorphs", run.isomorphs,
                   "Stop after this many new isomorphs have been written (default 1)")
-      ->check(CLI::PositiveNumber);
+      ->check(kAtLeastOne);
   command
       .add_option("--attempts", run.attempts, "Stop after this many isomorph starts (default 20)")
-      ->check(CLI::PositiveNumber);
+      ->check(kAtLeastOne);
   command
       .add_option("--collapse-stars", run.collapse_stars,
                   "Answer to \"Collapse possible star polygon found in input?\" (default no)")
@@ -54,7 +61,7 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
       .add_option("--jobs", run.jobs,
                   "Threads for attempts run ahead and for the pair sums (default: one per core); "
                   "the files are the same for any number")
-      ->check(CLI::NonNegativeNumber);
+      ->check(kAtLeastZero);
 
   auto flag = [&](const char* name, const char* help, std::vector<std::string> assignments) {
     command.add_flag_callback(
@@ -192,7 +199,7 @@ int main(int argc, char** argv) {
   inspect_command->add_option("FILE", inspect.input, "Input file")->required();
   inspect_command->add_flag("--json", inspect.json, "Print one JSON object");
   inspect_command->add_option("--segment", inspect.segment, "Segment to read (from 1)")
-      ->check(CLI::PositiveNumber);
+      ->check(kAtLeastOne);
   inspect_command->add_flag("--realms", inspect.realms,
                             "Also read every segment and the realm section");
   inspect_command->add_flag("--prepared", inspect.prepared,
@@ -225,14 +232,21 @@ int main(int argc, char** argv) {
   }
 
   StderrSink messages;
+  int status = 2;
   try {
-    if (*inspect_command) return ostrel::cli::run_inspect(inspect, std::cout, messages);
-    if (*run_command) return ostrel::cli::run_command(run, program_folder(argv[0]));
-    if (*shape_command) return ostrel::cli::run_command(shape, program_folder(argv[0]));
+    if (*inspect_command) status = ostrel::cli::run_inspect(inspect, std::cout, messages);
+    if (*run_command) status = ostrel::cli::run_command(run, program_folder(argv[0]));
+    if (*shape_command) status = ostrel::cli::run_command(shape, program_folder(argv[0]));
   } catch (const ostrel::RunError& error) {
     messages.message(error.what());
     if (!error.detail().empty()) std::cerr << "  (" << error.detail() << ")\n";
-    return 1;
+    status = 1;
   }
-  return 2;
+  // What was printed is part of the result: a full disk or a closed stdout is a failure.
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "Error: Cannot write to standard output\n";
+    if (status == 0) status = 1;
+  }
+  return status;
 }

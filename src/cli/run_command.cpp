@@ -3,14 +3,16 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <nlohmann/json.hpp>
 
-#include "cli/json_writer.h"
 #include "cli/settings_flags.h"
+#include "cli/standard_input.h"
 #include "core/number_format.h"
 #include "engine/run.h"
 #include "input/parser.h"
@@ -18,6 +20,7 @@
 #include "output/file_set.h"
 #include "settings/run_option_checks.h"
 #include "settings/settings_file.h"
+#include "settings/settings_location.h"
 
 namespace ostrel::cli {
 namespace {
@@ -92,33 +95,38 @@ class CliHost final : public RunHost {
   bool line_shown_ = false;
 };
 
-void write_report(const std::string& path, const RunReport& report) {
-  JsonWriter json;
-  json.begin_object();
-  json.key("seed").value(std::to_string(report.seed));
-  json.key("end").value(report.end == RunEnd::kFinished ? "finished"
-                        : report.end == RunEnd::kQuit   ? "quit"
-                                                        : "error");
-  json.key("isomorphs").begin_array();
+// The run's summary as JSON; paths are kept as they are (UTF-8). False when the file could not be
+// written, with the message on stderr.
+bool write_report(const std::string& path, const RunReport& report) {
+  using Json = nlohmann::ordered_json;
+  const auto number = [](double value) { return std::isfinite(value) ? Json(value) : Json(); };
+  const auto paths = [](const std::vector<std::filesystem::path>& files) {
+    Json list = Json::array();
+    for (const auto& file : files) list.push_back(file.string());
+    return list;
+  };
+  Json json;
+  json["seed"] = std::to_string(report.seed);
+  json["end"] = report.end == RunEnd::kFinished ? "finished"
+                : report.end == RunEnd::kQuit   ? "quit"
+                                                : "error";
+  json["isomorphs"] = Json::array();
   for (const IsomorphReport& isomorph : report.isomorphs) {
-    json.begin_object();
-    json.key("number").value(isomorph.number);
-    json.key("iterations").value(static_cast<long long>(isomorph.iterations));
-    json.key("deform").value(isomorph.deform);
-    json.key("deforp").value(isomorph.deforp);
-    json.key("outcome").value(outcome_name(isomorph.outcome));
-    json.key("files").begin_array();
-    for (const auto& file : isomorph.files) json.value(file.string());
-    json.end_array().end_object();
+    json["isomorphs"].push_back({{"number", isomorph.number},
+                                 {"iterations", static_cast<long long>(isomorph.iterations)},
+                                 {"deform", number(isomorph.deform)},
+                                 {"deforp", number(isomorph.deforp)},
+                                 {"outcome", outcome_name(isomorph.outcome)},
+                                 {"files", paths(isomorph.files)}});
   }
-  json.end_array();
-  json.key("files").begin_array();
-  for (const auto& file : report.files) json.value(file.string());
-  json.end_array();
-  json.end_object();
+  json["files"] = paths(report.files);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << json.text() << "\n";
-  if (!out) std::cerr << "Error: Cannot write the report " << path << "\n";
+  // A path that is not UTF-8 keeps its place with U+FFFD for the bytes that are not.
+  out << json.dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
+  out.close();
+  if (out) return true;
+  std::cerr << "Error: Cannot write the report " << path << "\n";
+  return false;
 }
 
 // Styles whose suffix texts give the same file name overwrite one another in the order they are
@@ -146,8 +154,17 @@ void warn_about_overwritten_styles(const RunSettings& settings, const std::files
 
 }  // namespace
 
-int run_command(const RunOptions& options, const std::string& program_folder) {
-  CliHost host(options.collapse_stars == "yes", !options.quiet && ::isatty(2));
+int run_command(const RunOptions& given, const std::string& program_folder) {
+  CliHost host(given.collapse_stars == "yes", !given.quiet && ::isatty(2));
+  RunOptions options = given;
+  StandardInputFile standard_input;
+  if (options.input == "-") {
+    if (!standard_input.save(std::cin)) {
+      std::cerr << "Error: Cannot read standard input\n";
+      return 1;
+    }
+    options.input = standard_input.path().string();
+  }
 
   std::optional<SpecialShape> shape;
   if (!options.shape_kind.empty()) {
@@ -170,9 +187,8 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
       return 1;
     }
   }
-  std::filesystem::path ini =
-      options.ini.empty() ? settings_path(program_folder) : std::filesystem::path(options.ini);
-  Preferences preferences = load_settings(ini, program_folder, host);
+  Preferences preferences =
+      load_settings_at(find_settings_location(program_folder, options.ini), host);
 
   RunRequest request;
   apply_to_run_settings(preferences, request.settings);
@@ -195,6 +211,11 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
     }
   }
   std::vector<std::string> ignored = drop_options_greyed_for_segments(request.settings);
+  // The files of a model of several segments are its VRML and OFF files only.
+  if (request.settings.SegmentCount > 1) {
+    if (request.settings.GltfFile) ignored.push_back("GltfFile");
+    if (request.settings.StlFile) ignored.push_back("StlFile");
+  }
   if (!ignored.empty()) {
     std::string names;
     for (const std::string& name : ignored) names += (names.empty() ? "" : ", ") + name;
@@ -229,10 +250,10 @@ int run_command(const RunOptions& options, const std::string& program_folder) {
 
   if (!options.seed) std::cerr << "seed: " << report.seed << "\n";
   for (const auto& file : report.files) std::cout << file.string() << "\n";
-  if (!options.report.empty()) write_report(options.report, report);
+  const bool reported = options.report.empty() || write_report(options.report, report);
 
   if (report.end == RunEnd::kQuit) return 130;
-  if (report.end == RunEnd::kError) return 1;
+  if (report.end == RunEnd::kError || !reported) return 1;
   if (report.files.empty()) {
     std::cerr << "Error: No output file was written\n";
     return 1;

@@ -13,7 +13,7 @@ struct RunOptions {
   std::string shape_kind;  // with `shape`: polygon, pyramid, prism or antiprism
   std::string shape_size;  // with `shape`: "n" or "n/d"
   std::string output_folder = ".";
-  std::string ini;  // settings file; empty: ostrel.ini in the program's folder
+  std::string ini;  // settings file; empty: beside the program or per user (settings_location.h)
   std::optional<std::uint64_t> seed;
   // Run-time options by name; each is applied as `--set Control=Value` would be.
   std::vector<std::string> assignments;

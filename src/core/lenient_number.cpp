@@ -1,7 +1,10 @@
 #include "core/lenient_number.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "core/run_error.h"
@@ -14,6 +17,20 @@ bool is_blank(char c) {
 }
 bool is_digit(char c) {
   return c >= '0' && c <= '9';
+}
+
+// The C locale, whatever the program's: a desktop program runs in the user's locale, where
+// strtod would read "0.5" as 0 under a decimal comma.
+locale_t c_locale() {
+  static const locale_t locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return locale;
+}
+
+// A number as an error text, with a decimal point in any locale.
+std::string point_text(double value) {
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
 }
 
 }  // namespace
@@ -56,7 +73,7 @@ double lenient_value(std::string_view text) {
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
     if (take_digits(j, exponent)) number += exponent;
   }
-  double value = std::strtod(number.c_str(), nullptr);
+  double value = ::strtod_l(number.c_str(), nullptr, c_locale());
   if (std::isinf(value)) throw_overflow_error(std::string(text));
   return value;
 }
@@ -72,7 +89,7 @@ double round_half_even(double value) {
 std::int16_t to_int16(double value, std::string_view what) {
   double rounded = round_half_even(value);
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-    throw_overflow_error(what.empty() ? std::to_string(value) : std::string(what));
+    throw_overflow_error(what.empty() ? point_text(value) : std::string(what));
   }
   return static_cast<std::int16_t>(rounded);
 }
@@ -80,7 +97,7 @@ std::int16_t to_int16(double value, std::string_view what) {
 std::int32_t to_int32(double value, std::string_view what) {
   double rounded = round_half_even(value);
   if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-    throw_overflow_error(what.empty() ? std::to_string(value) : std::string(what));
+    throw_overflow_error(what.empty() ? point_text(value) : std::string(what));
   }
   return static_cast<std::int32_t>(rounded);
 }

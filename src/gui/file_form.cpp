@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -139,6 +140,21 @@ QString FileForm::output_folder() const {
 
 QString FileForm::selected_file() const {
   return in_file_->selected_file();
+}
+
+void FileForm::select_input(const QString& path) {
+  const QFileInfo file(path);
+  if (!file.isFile()) {
+    Messages::show(QStringLiteral("Error: Cannot open input file ") + path);
+    return;
+  }
+  set_input_folder(file.absolutePath());
+  in_file_->refresh();
+  if (in_file_->findItems(file.fileName(), Qt::MatchExactly).isEmpty()) {
+    in_patt_->setText(in_patt_->text() + ";*." + file.suffix());
+  }
+  const auto found = in_file_->findItems(file.fileName(), Qt::MatchExactly);
+  if (!found.isEmpty()) in_file_->setCurrentItem(found.first());
 }
 
 void FileForm::out_same_changed() {

@@ -33,6 +33,10 @@ class FileForm : public QWidget {
   // Where a run writes: the input folder when OutSame is ticked, else OutDir.
   QString output_folder() const;
   QString selected_file() const;
+  // Makes `path` the chosen input: its folder the input folder and the file selected in the
+  // list (the list's pattern widened to the file's suffix when it would hide the file). A file
+  // that is not there is said so.
+  void select_input(const QString& path);
 
   // The buttons' actions.
   void run();

@@ -15,6 +15,7 @@
 #include "gui/segment_form.h"
 #include "gui/special_form.h"
 #include "gui/user_pref_form.h"
+#include "settings/settings_location.h"
 
 // The help page, the change history and the icon are compiled into the forms' library; a
 // static library needs them registered by hand.
@@ -36,9 +37,13 @@ bool Forms::resources() {
   return load_resources();
 }
 
-Forms::Forms(std::filesystem::path program_folder)
+Forms::Forms(const std::filesystem::path& program_folder)
+    : Forms(settings_path(program_folder), program_folder) {}
+
+Forms::Forms(std::filesystem::path settings_file, std::filesystem::path default_folder)
     : resources_(resources()),
-      program_folder_(std::move(program_folder)),
+      settings_file_(std::move(settings_file)),
+      program_folder_(std::move(default_folder)),
       intro_(std::make_unique<IntroWindow>(*this)),
       file_(std::make_unique<FileForm>(*this)),
       runtime_(std::make_unique<RunTimeForm>(*this)),
@@ -64,7 +69,7 @@ Forms::~Forms() = default;
 
 void Forms::load_settings() {
   MessageBoxSink sink;
-  apply(ostrel::load_settings(settings_file(), program_folder_, sink));
+  apply(load_settings_at({settings_file_, program_folder_}, sink));
 }
 
 bool Forms::save_settings() {

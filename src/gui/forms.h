@@ -27,8 +27,11 @@ class ModelWindow;
 
 class Forms {
  public:
-  // `program_folder` holds ostrel.ini (the folder of the program itself in `ostrel`).
-  explicit Forms(std::filesystem::path program_folder);
+  // `settings_file` is the ostrel.ini the forms read and save; the input and output folders start
+  // at `default_folder` when the file names none, or one that has gone.
+  Forms(std::filesystem::path settings_file, std::filesystem::path default_folder);
+  // ostrel.ini in `program_folder`, which is the default folder too.
+  explicit Forms(const std::filesystem::path& program_folder);
   ~Forms();
   Forms(const Forms&) = delete;
   Forms& operator=(const Forms&) = delete;
@@ -47,7 +50,7 @@ class Forms {
   ModelWindow& model_window() { return *model_window_; }
 
   const std::filesystem::path& program_folder() const { return program_folder_; }
-  std::filesystem::path settings_file() const { return settings_path(program_folder_); }
+  const std::filesystem::path& settings_file() const { return settings_file_; }
 
   // Reads ostrel.ini (creating it when missing) into the controls; messages as message boxes.
   void load_settings();
@@ -67,7 +70,8 @@ class Forms {
   static bool resources();
 
   bool resources_;  // first: the forms' help pages and icon are registered before they are built
-  std::filesystem::path program_folder_;
+  std::filesystem::path settings_file_;
+  std::filesystem::path program_folder_;  // the default folder
   std::unique_ptr<IntroWindow> intro_;
   std::unique_ptr<FileForm> file_;
   std::unique_ptr<RunTimeForm> runtime_;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QImageWriter>
 #include <QString>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -65,8 +66,9 @@ std::optional<ViewArguments> read_arguments(int argc, char** argv, std::string& 
       arguments.width = static_cast<int>(width);
       arguments.height = static_cast<int>(height);
     } else if (option == "--rotate") {
-      if (!read_pair(value, ',', arguments.angles.yaw, arguments.angles.pitch)) {
-        problem = "ostrel: --rotate takes YAW,PITCH in degrees, e.g. 30,-15";
+      if (!read_pair(value, ',', arguments.angles.yaw, arguments.angles.pitch) ||
+          !std::isfinite(arguments.angles.yaw) || !std::isfinite(arguments.angles.pitch)) {
+        problem = "ostrel: --rotate takes YAW,PITCH in degrees, two finite numbers, e.g. 30,-15";
         return std::nullopt;
       }
     } else {
@@ -110,6 +112,10 @@ int view_main(int argc, char** argv) {
   const QString problem_text = window.load_file(QString::fromLocal8Bit(arguments->file.c_str()));
   if (!problem_text.isEmpty()) {
     std::fprintf(stderr, "ostrel: %s\n", qPrintable(problem_text));
+    return 1;
+  }
+  if (const std::string why = view_problem(*window.view().scene()); !why.empty()) {
+    std::fprintf(stderr, "ostrel: cannot show %s: %s\n", arguments->file.c_str(), why.c_str());
     return 1;
   }
   window.view().set_angles(arguments->angles);

@@ -8,7 +8,9 @@
 // --rotate sets the view's yaw and pitch in degrees (yaw 0, pitch 0 looks along −z with y up);
 // --frame shows every face as its band, as the frame VRML file does.
 // Exit status: 0 when the picture was written or the window closed, 1 when the file cannot be
-// read (its message on stderr) or the picture cannot be saved, 2 for unusable arguments.
+// read or its coordinates cannot be drawn (not finite, or too large; the message on stderr) or
+// the picture cannot be saved, 2 for unusable arguments (a --rotate that is no pair of finite
+// numbers among them).
 #pragma once
 
 namespace ostrel::gui {

@@ -187,6 +187,10 @@ class OffReader {
         return "vertex index " + std::to_string(index) + " is out of range 0.." +
                std::to_string(vertex_count_ - 1);
       }
+      // A face that repeats a vertex has no shape to settle into.
+      if (std::find(face.corners.begin(), face.corners.end(), index) != face.corners.end()) {
+        return "the face repeats vertex index " + std::to_string(index);
+      }
       face.corners.push_back(static_cast<int>(index));
     }
     double colour[4] = {0.0, 0.0, 0.0, 0.0};

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "core/flag_letters.h"
 #include "core/lenient_number.h"
 #include "core/model.h"
 #include "output/vrml_colours.h"
@@ -18,10 +19,6 @@ using Point = Vec3;
 
 Point minus(const Point& a, const Point& b) {
   return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
-bool has_letter(std::string_view flags, char letter) {
-  return flags.find(letter) != std::string_view::npos;
 }
 
 // Two directions u, v across a face's best-fit plane (Newell's normal n of its corner cycle),
@@ -157,8 +154,17 @@ class Builder {
     const auto corner = [&](int k) { return static_cast<std::size_t>(((k % n) + n) % n); };
     const std::uint32_t centre = add_point(face_centre_point(model_, face));
     const Plane plane = best_fit_plane(corners);
+    // The corners stand in their order round the polygon and the face's edges run from corner k
+    // to k + d; the edges as the input listed them run the other way round, from k + d to k.
     if (m <= 1 || !plane.valid) {
-      for (int k = 0; k < n; ++k) triangle(centre, points[corner(k)], points[corner(k + d)], face);
+      for (int k = 0; k < n; ++k) {
+        const std::uint32_t p = points[corner(k)], q = points[corner(k + d)];
+        if (d > 1) {
+          triangle(centre, q, p, face);
+        } else {
+          triangle(centre, p, q, face);
+        }
+      }
       return;
     }
     // The outline runs from corner k along its edge to k + m until that edge crosses the edge
@@ -180,8 +186,9 @@ class Builder {
       }
       crossing[static_cast<std::size_t>(k)] = add_point(plane.lift(x, y));
     }
-    // A step above n/2 draws the spikes the other way round.
-    const bool reversed = d > n - d;
+    // The listed edges turn against the order round the polygon for a step below n/2, with it
+    // for a step above.
+    const bool reversed = d < n - d;
     for (int k = 0; k < n; ++k) {
       const std::uint32_t p = points[corner(k)], x = crossing[static_cast<std::size_t>(k)];
       const std::uint32_t q = points[corner(k + 1)];
@@ -208,8 +215,13 @@ class Builder {
       const std::uint32_t b = point_of_vertex(model_.FaceVertices(face, next + 1));
       const std::uint32_t inner_b = first_inner + static_cast<std::uint32_t>(next);
       const std::uint32_t inner_a = first_inner + static_cast<std::uint32_t>(k);
-      triangle(a, b, inner_b, face);
-      triangle(a, inner_b, inner_a, face);
+      if (d > 1) {  // the listed edge runs from b to a
+        triangle(a, inner_b, b, face);
+        triangle(a, inner_a, inner_b, face);
+      } else {
+        triangle(a, b, inner_b, face);
+        triangle(a, inner_b, inner_a, face);
+      }
     }
   }
 
@@ -217,6 +229,51 @@ class Builder {
   const Model& model_;
   VisibleFaces& out_;
 };
+
+Point vertex_mean(const VisibleFaces& out) {
+  Point mean;
+  for (int p = 0; p < out.vertex_points; ++p) {
+    mean = {mean.x + out.positions[3 * p] / out.vertex_points,
+            mean.y + out.positions[3 * p + 1] / out.vertex_points,
+            mean.z + out.positions[3 * p + 2] / out.vertex_points};
+  }
+  return mean;
+}
+
+// Turns the triangles of each star face whose plane passes the mean of the vertices at more
+// than a millionth of the model's radius so that they face away from it. A face's triangles
+// follow each other.
+void face_stars_away(const Model& model, VisibleFaces& out, const std::vector<char>& star) {
+  if (std::find(star.begin(), star.end(), 1) == star.end()) return;
+  const Point centre = vertex_mean(out);
+  const auto at = [&](std::uint32_t p) {
+    return Point{out.positions[3 * p], out.positions[3 * p + 1], out.positions[3 * p + 2]};
+  };
+  double radius = 0.0;
+  for (int p = 0; p < out.vertex_points; ++p) {
+    const Point d = minus(at(static_cast<std::uint32_t>(p)), centre);
+    radius = std::max(radius, std::sqrt(dot(d, d)));
+  }
+  for (std::size_t first = 0, last = 0; first < out.triangle_count(); first = last) {
+    const int face = out.triangle_faces[first];
+    last = first;
+    Point area;  // twice the area, along the face's normal
+    while (last < out.triangle_count() && out.triangle_faces[last] == face) {
+      const Point a = at(out.triangles[3 * last]);
+      const Point n = cross(minus(at(out.triangles[3 * last + 1]), a),
+                            minus(at(out.triangles[3 * last + 2]), a));
+      area = {area.x + n.x, area.y + n.y, area.z + n.z};
+      ++last;
+    }
+    const double length = std::sqrt(dot(area, area));
+    if (!star[static_cast<std::size_t>(face)] || !(length > 0.0)) continue;
+    const double height = dot(area, minus(face_centre_point(model, face), centre)) / length;
+    if (!(height < -1e-6 * radius)) continue;
+    for (std::size_t t = first; t < last; ++t) {
+      std::swap(out.triangles[3 * t + 1], out.triangles[3 * t + 2]);
+    }
+  }
+}
 
 // When every face is an ordinary polygon drawn whole and every edge joins exactly two faces:
 // turns faces so that neighbours run their shared edge in opposite directions, then each
@@ -281,12 +338,7 @@ void orient_outwards(const Model& model, VisibleFaces& out, const std::vector<ch
   }
 
   // Six times the signed volume of each piece, measured from the mean of the vertices.
-  Point origin;
-  for (int p = 0; p < out.vertex_points; ++p) {
-    origin = {origin.x + out.positions[3 * p] / out.vertex_points,
-              origin.y + out.positions[3 * p + 1] / out.vertex_points,
-              origin.z + out.positions[3 * p + 2] / out.vertex_points};
-  }
+  const Point origin = vertex_mean(out);
   const auto at = [&](std::uint32_t p) {
     return minus(Point{out.positions[3 * p], out.positions[3 * p + 1], out.positions[3 * p + 2]},
                  origin);
@@ -322,7 +374,7 @@ VisibleFaces visible_faces(const Model& model, const RunSettings& settings,
   const std::vector<int> indices = face_colour_indices(model, settings);
   const auto table = vrml_colour_values(settings, rhombus, sink);
   const double opacity = std::clamp(1.0 - lenient_value(settings.TransLevel), 0.0, 1.0);
-  std::vector<char> ordinary(faces, 0);
+  std::vector<char> ordinary(faces, 0), star(faces, 0);
   Builder build(model, out);
   for (int f = 1; f <= model.FaceCount; ++f) {
     const std::string& flags = model.FaceFlags(f);
@@ -338,6 +390,7 @@ VisibleFaces visible_faces(const Model& model, const RunSettings& settings,
       std::copy(rgb.begin(), rgb.end(), rgba);
       rgba[3] = 1.0f;
     }
+    star[static_cast<std::size_t>(f)] = drawn_as_star(model.FaceStep(f), flags);
     const bool transparent = has_letter(flags, 't');
     if (transparent) rgba[3] = static_cast<float>(rgba[3] * opacity);
     if (has_letter(flags, 'f') && !transparent) {
@@ -357,6 +410,7 @@ VisibleFaces visible_faces(const Model& model, const RunSettings& settings,
     out.edge_kinds.push_back(*kind);
   }
   orient_outwards(model, out, ordinary);
+  face_stars_away(model, out, star);
   return out;
 }
 

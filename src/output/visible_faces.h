@@ -12,9 +12,12 @@
 //   inner points (the frame width FrameVal), two triangles each;
 // - a face flagged "t" whole, like any other, with its colour's alpha lowered by TransLevel
 //   (its frame band, drawn under it by the VRML file, is left out).
-// Triangles turn the way the face's corners do. When every face is an ordinary polygon drawn
-// whole and every edge joins exactly two of them, the faces are turned to agree along their
-// edges and each connected piece to face outwards (positive volume), where that is possible.
+// Triangles turn the way the face's edges run as the input listed them, so a star listed
+// counterclockwise faces the same way as a polygon listed counterclockwise. When every face is an
+// ordinary polygon drawn whole and every edge joins exactly two of them, the faces are turned to
+// agree along their edges and each connected piece to face outwards (positive volume), where
+// that is possible. A star face (whole or framed) whose plane misses the mean of the vertices
+// faces away from it, however it was listed.
 #pragma once
 
 #include <cstdint>

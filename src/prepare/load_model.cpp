@@ -1,8 +1,25 @@
 #include "prepare/load_model.h"
 
 #include "input/input_reader.h"
+#include "input/off_reader.h"
 
 namespace ostrel {
+namespace {
+
+// An OFF file lists its faces as they are: a fan of triangles there is triangles, never a star
+// polygon written as its triangles, so the collapse question is answered No without being asked.
+class OffFacesDialog final : public UserDialog {
+ public:
+  explicit OffFacesDialog(UserDialog& host) : host_(host) {}
+  void message(const std::string& text) override { host_.message(text); }
+  bool ask_yes_no(const std::string&) override { return false; }
+  void beep() override { host_.beep(); }
+
+ private:
+  UserDialog& host_;
+};
+
+}  // namespace
 
 LoadResult load_model(Model& model, const LoadRequest& request, UserDialog& host, DebugLog* debug) {
   LoadResult result;
@@ -25,7 +42,10 @@ LoadResult load_model(Model& model, const LoadRequest& request, UserDialog& host
     return result;
   }
   result.prepared = true;
-  result.preparation = prepare_model(model, *request.settings, host, debug);
+  OffFacesDialog off_faces(host);
+  const bool off = !request.shape && is_off_text(request.text);
+  result.preparation =
+      prepare_model(model, *request.settings, off ? off_faces : host, debug);
   result.error = result.preparation.error;
   return result;
 }

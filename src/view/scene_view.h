@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "view/model_scene.h"
@@ -38,6 +39,14 @@ struct ViewPicture {
                   static_cast<std::size_t>(x)];
   }
 };
+
+// The largest coordinate the view draws: beyond it the depths of the picture run out of
+// precision.
+constexpr double kLargestDrawnCoordinate = 1e15;
+
+// Why the view cannot draw `scene`: a coordinate that is no finite number or is larger than
+// kLargestDrawnCoordinate. Empty when it can.
+std::string view_problem(const ModelScene& scene);
 
 // The picture of `scene` seen by `angles`, `width` × `height` pixels (each at least 1).
 ViewPicture render_view(const ModelScene& scene, const ViewAngles& angles, ViewStyle style,

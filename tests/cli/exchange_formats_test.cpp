@@ -176,6 +176,8 @@ TEST(ExchangeFormats, MalformedOffIsRefusedNamingTheLine) {
        "line 6 of the OFF file: a face needs at least 3 corners"},
       {"OFF\n3 1 0\n" + triangle + "3 0 1\n",
        "line 6 of the OFF file: the face lists 2 of its 3 corners"},
+      {"OFF\n3 1 0\n" + triangle + "4 0 1 1 2\n",
+       "line 6 of the OFF file: the face repeats vertex index 1"},
       {"OFF\n3 1 0\n" + triangle + "3 0 1 2 255 0\n",
        "line 6 of the OFF file: a face colour has 3 or 4"},
       {"# counts\nOFF\nthree 1 0\n",
@@ -192,6 +194,26 @@ TEST(ExchangeFormats, MalformedOffIsRefusedNamingTheLine) {
         << run.result.err;
     EXPECT_TRUE(run.result.out.empty());
   }
+}
+
+// An OFF file's faces are final: a fan of triangles (a pentagonal pyramid's sides, listed from
+// the apex) is not taken for a star polygon drawn as triangles.
+TEST(ExchangeFormats, OffTriangleFanIsNotAStarQuestion) {
+  test::TempDir dir;
+  std::string text = "OFF\n6 6 0\n0 0 1\n";
+  for (int k = 0; k < 5; ++k) {
+    text += std::to_string(std::cos(k * 1.2566370614359172)) + " " +
+            std::to_string(std::sin(k * 1.2566370614359172)) + " 0\n";
+  }
+  for (int k = 0; k < 5; ++k) {
+    text += "3 0 " + std::to_string(k + 1) + " " + std::to_string((k + 1) % 5 + 1) + "\n";
+  }
+  text += "5 5 4 3 2 1\n";
+  test::write_file(dir.path() / "pyramid.off", text);
+  CliRun run((dir.path() / "pyramid.off").string(), {"--seed", "1"});
+  EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
+  EXPECT_EQ(run.result.err.find("Collapse possible star polygon"), std::string::npos)
+      << run.result.err;
 }
 
 TEST(ExchangeFormats, OffInputInTheOutputFolderIsNotWrittenOver) {

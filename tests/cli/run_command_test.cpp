@@ -1,7 +1,10 @@
 // End-to-end: ostrel-cli run, its files, messages, report and exit status.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cmath>
+#include <cstdlib>
 
 #include "support/off_reader.h"
 #include "support/test_support.h"
@@ -69,6 +72,12 @@ TEST(CliRun, ExitStatusAndMessages) {
   CliRun no_input(data_path("no_such_file.txt"), {});
   EXPECT_EQ(no_input.result.exit_code, 1);
 
+  CliRun no_attempts(test::example_path("cube.txt"), {"--attempts", "0"});
+  EXPECT_EQ(no_attempts.result.exit_code, 2);
+  EXPECT_NE(no_attempts.result.err.find("Value 0 not in range 1 to 2147483647\n"),
+            std::string::npos)
+      << no_attempts.result.err;
+
   CliRun once(test::example_path("cube.txt"), {"--once", "--seed", "1", "--set", "Debug=1"});
   EXPECT_EQ(once.result.exit_code, 0);
   EXPECT_NE(once.result.err.find("W11: cube  VRML files written\n"), std::string::npos);
@@ -89,10 +98,13 @@ TEST(CliRun, OptionsTheFormRefusesAreRefusedBeforeTheRun) {
     EXPECT_FALSE(std::filesystem::exists(run.file("cube.off")));
   }
   // An input with segments greys these options on the form; here they are dropped with a word.
-  CliRun segmented(test::example_path("anchored_square.txt"), {"--seed", "1", "--weaken", "2"});
+  CliRun segmented(test::example_path("anchored_square.txt"),
+                   {"--seed", "1", "--weaken", "2", "--gltf"});
   EXPECT_EQ(segmented.result.exit_code, 0) << segmented.result.err;
-  EXPECT_NE(segmented.result.err.find("Warning: Once, Weaken ignored: the input has segments\n"),
-            std::string::npos);
+  EXPECT_NE(segmented.result.err.find(
+                "Warning: Once, Weaken, GltfFile ignored: the input has segments\n"),
+            std::string::npos)
+      << segmented.result.err;
 }
 
 TEST(CliRun, OutputFolderIsMadeBeforeTheRun) {
@@ -111,6 +123,70 @@ TEST(CliRun, OutputFolderIsMadeBeforeTheRun) {
   EXPECT_EQ(refused.exit_code, 1);
   EXPECT_EQ(refused.err.rfind("Error: Cannot make the output folder ", 0), 0u) << refused.err;
   EXPECT_EQ(refused.err.find("W11"), std::string::npos);
+}
+
+std::string quoted(const std::filesystem::path& path) {
+  return "'" + path.string() + "'";
+}
+
+// Runs a shell command line; its exit status.
+int shell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CliRun, FilesTheRunCouldNotWriteEndWithStatusOne) {
+  test::TempDir dir;
+  const std::filesystem::path folder = dir.path() / "café";
+  const std::string cube_run = quoted(OSTREL_CLI_PATH) + " run " +
+                               quoted(test::example_path("cube.txt")) + " -o " + quoted(folder) +
+                               " --ini " + quoted(dir.path() / "ostrel.ini") +
+                               " --once --seed 1 -q";
+  const std::filesystem::path report = dir.path() / "report.json";
+  ASSERT_EQ(shell(cube_run + " --report " + quoted(report) + " >/dev/null 2>&1"), 0);
+  EXPECT_NE(test::read_file(report).find("café/cube.off\""), std::string::npos);  // kept UTF-8
+
+  const std::filesystem::path err = dir.path() / "err.txt";
+  EXPECT_EQ(shell(cube_run + " --report /nonexistent/r.json >/dev/null 2>" + quoted(err)), 1);
+  EXPECT_NE(test::read_file(err).find("Error: Cannot write the report /nonexistent/r.json\n"),
+            std::string::npos);
+  EXPECT_EQ(shell(cube_run + " --report /dev/full >/dev/null 2>/dev/null"), 1);
+  EXPECT_EQ(shell(cube_run + " >/dev/full 2>" + quoted(err)), 1);
+  EXPECT_NE(test::read_file(err).find("Error: Cannot write to standard output\n"),
+            std::string::npos);
+}
+
+TEST(CliRun, DashReadsTheInputFromStandardInput) {
+  test::TempDir dir;
+  const int status = shell(quoted(OSTREL_CLI_PATH) + " run - -o " + quoted(dir.path()) +
+                           " --ini " + quoted(dir.path() / "ostrel.ini") + " --once --seed 1 -q <" +
+                           quoted(test::example_path("tetrahedron.txt")) + " >/dev/null 2>&1");
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "stdin.off"));
+}
+
+// Installed, the program stands alone in a folder (read-only, or written only by root): the
+// settings go to the user's ~/.config/ostrel. A portable copy with ostrel.ini beside it keeps
+// using that file.
+TEST(CliRun, InstalledProgramKeepsItsSettingsPerUser) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir.path() / "bin");
+  std::filesystem::copy_file(OSTREL_CLI_PATH, dir.path() / "bin" / "ostrel-cli");
+  const auto run_installed = [&](const std::string& home) {
+    return shell("cd " + quoted(dir.path()) + " && env -u XDG_CONFIG_HOME HOME=" + home + " " +
+                 quoted(dir.path() / "bin" / "ostrel-cli") + " run " +
+                 quoted(test::example_path("tetrahedron.txt")) +
+                 " --once --seed 1 -q >/dev/null 2>err.txt");
+  };
+  EXPECT_EQ(run_installed(quoted(dir.path() / "home")), 0);
+  EXPECT_EQ(test::read_file(dir.path() / "err.txt").find("settings"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "home/.config/ostrel/ostrel.ini"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "bin" / "ostrel.ini"));
+
+  test::write_file(dir.path() / "bin" / "ostrel.ini", "end \r\n");
+  EXPECT_EQ(run_installed(quoted(dir.path() / "home2")), 0);
+  EXPECT_EQ(test::read_file(dir.path() / "err.txt").find("settings"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "home2"));
 }
 
 // The acute angle of each rhombus of the file, with its edges checked to be 1.

@@ -118,6 +118,17 @@ class IntroTest : public QObject {
     QCOMPARE(app.forms->file().input_folder(), app.program_folder.path());
     QCOMPARE(app.forms->file().chosen_output_folder(), app.work_folder.path());
   }
+
+  // `ostrel INPUT.txt` selects the file on the file form, whatever folder the form was in.
+  void input_named_at_start_is_selected() {
+    MessageLog log;
+    FormsUnderTest app;
+    app.copy_example("cube.txt");
+    app.forms->file().select_input(app.work_folder.filePath("cube.txt"));
+    QCOMPARE(app.forms->file().input_folder(), app.work_folder.path());
+    QCOMPARE(app.forms->file().selected_file(), QString("cube.txt"));
+    QVERIFY(log.texts().isEmpty());
+  }
 };
 
 }  // namespace ostrel::gui::test

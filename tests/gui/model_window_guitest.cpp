@@ -40,13 +40,15 @@ double share_of_pure(const QImage& image, int c) {
   return static_cast<double>(count) / (image.width() * image.height());
 }
 
-void drag(QWidget* view, QPoint from, QPoint to) {
+// Presses the left button at `from` and moves to `to`, then lets go there unless `hold`.
+void drag(QWidget* view, QPoint from, QPoint to, bool hold = false) {
   QMouseEvent press(QEvent::MouseButtonPress, from, view->mapToGlobal(from), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(view, &press);
   QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
                    Qt::NoModifier);
   QCoreApplication::sendEvent(view, &move);
+  if (hold) return;
   QMouseEvent release(QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::LeftButton,
                       Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(view, &release);
@@ -79,9 +81,16 @@ class ModelWindowTest : public QObject {
     for (int c = 0; c < 3; ++c)
       QVERIFY2(share_of_pure(first, c) > 0.02, qPrintable(QString::number(c)));
 
-    drag(&view, QPoint(150, 150), QPoint(230, 170));
+    // While the button is down the quick picture shows; the full one once it lets go.
+    drag(&view, QPoint(150, 150), QPoint(230, 170), true);
     QVERIFY(view.angles().yaw != ViewAngles{}.yaw);
+    QVERIFY(view.moving());
+    const QImage full = view.picture(view.size());
+    QVERIFY(view.grab().toImage().convertToFormat(QImage::Format_RGB32) != full);
+    drag(&view, QPoint(230, 170), QPoint(230, 170));
+    QVERIFY(!view.moving());
     const QImage turned = view.grab().toImage();
+    QCOMPARE(turned.convertToFormat(QImage::Format_RGB32), full);
     QVERIFY(turned != first);
 
     click(&window, "ResetView");

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/model.h"
+#include "prepare/star_polygons.h"
 #include "support/output_models.h"
 
 namespace ostrel {
@@ -67,8 +68,9 @@ TEST(VisibleFaces, ClosedSolidTurnsOutwardsWhicheverWayItsFacesRun) {
 TEST(VisibleFaces, StarFaceCoversItsStarOnceAndKeepsItsColour) {
   const double radius = 1.0;
   Model model;
-  test::add_polygon_vertices(model, 1, 5, radius);  // around the outline
-  test::add_face(model, {1, 2, 3, 4, 5}, 2, "ft");
+  test::add_polygon_vertices(model, 1, 5, radius);  // counterclockwise round the outline
+  test::add_face(model, {1, 3, 5, 2, 4}, 2, "ft");    // listed along its edges
+  ASSERT_EQ(order_star_corners(model, nullptr), "");
   model.FaceInputColour(1) = 0x3366CCFF | kInputColourGiven;
   RunSettings settings;
   settings.TransLevel = "0.25";
@@ -77,7 +79,7 @@ TEST(VisibleFaces, StarFaceCoversItsStarOnceAndKeepsItsColour) {
   double area = 0;
   for (std::size_t t = 0; t < faces.triangle_count(); ++t) {
     const auto n = triangle(faces, t).normal();
-    EXPECT_GT(n[2], 0) << "the spikes run the way the corners do";
+    EXPECT_GT(n[2], 0) << "a star listed counterclockwise faces like a polygon listed so";
     area += std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]) / 2;
   }
   // Ten triangles between the centre, a point and the inner pentagon's corners.
@@ -86,6 +88,47 @@ TEST(VisibleFaces, StarFaceCoversItsStarOnceAndKeepsItsColour) {
   EXPECT_FLOAT_EQ(faces.face_rgba[4 + 0], 0x33 / 255.0f);
   EXPECT_FLOAT_EQ(faces.face_rgba[4 + 2], 0xCC / 255.0f);
   EXPECT_FLOAT_EQ(faces.face_rgba[4 + 3], 0.75f);
+}
+
+TEST(VisibleFaces, StarFacesTurnAsListedAndFaceAwayFromTheCentre) {
+  // {n/d} listed along its edges, whole and framed: the triangles turn as its listed edges do.
+  const int stars[][2] = {{5, 2}, {5, 3}, {7, 2}, {7, 3}, {8, 3}, {3, 2}};
+  for (const auto& [n, d] : stars) {
+    for (const char* flags : {"", "f"}) {
+      Model model;
+      std::vector<int> listed;
+      for (int k = 0; k < n; ++k) {
+        const double angle = 2 * kPi * d * k / n;
+        test::add_vertex(model, k + 1, std::cos(angle), std::sin(angle), 0);
+        listed.push_back(k + 1);
+      }
+      test::add_face(model, listed, d, flags);
+      ASSERT_EQ(order_star_corners(model, nullptr), "");
+      const VisibleFaces faces = visible(model);
+      ASSERT_GT(faces.triangle_count(), 0u);
+      const double listed_turn = std::sin(2 * kPi * d / n);
+      for (std::size_t t = 0; t < faces.triangle_count(); ++t) {
+        EXPECT_GT(triangle(faces, t).normal()[2] * listed_turn, 0)
+            << "{" << n << "/" << d << "} " << flags << " triangle " << t;
+      }
+    }
+  }
+  // Two pentagrams listed alike, one above and one below the centre, whole and framed.
+  for (const char* flags : {"", "f"}) {
+    Model model;
+    for (int k = 0; k < 10; ++k) {
+      const double angle = 2 * kPi * 2 * (k % 5) / 5;
+      test::add_vertex(model, k + 1, std::cos(angle), std::sin(angle), k < 5 ? 1.0 : -1.0);
+    }
+    test::add_face(model, {1, 2, 3, 4, 5}, 2, flags);
+    test::add_face(model, {6, 7, 8, 9, 10}, 2, flags);
+    ASSERT_EQ(order_star_corners(model, nullptr), "");
+    const VisibleFaces faces = visible(model);
+    for (std::size_t t = 0; t < faces.triangle_count(); ++t) {
+      const Triangle tri = triangle(faces, t);
+      EXPECT_GT(tri.normal()[2] * tri.middle()[2], 0) << flags << " triangle " << t;
+    }
+  }
 }
 
 TEST(VisibleFaces, ConcaveFaceIsCutInsideItsOutline) {

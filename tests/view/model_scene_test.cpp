@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/model.h"
 #include "engine/run.h"
 #include "support/output_models.h"
 #include "support/test_support.h"
+#include "view/quick_view.h"
 #include "view/scene_loader.h"
 #include "view/scene_view.h"
 
@@ -103,6 +105,30 @@ TEST(SceneView, ClosedSolidShowsItsBackThroughATransparentFace) {
   const std::uint32_t centre = picture.at(50, 50);
   EXPECT_GT((centre >> 16) & 255, 150u);
   EXPECT_LT(centre & 255, 10u);
+}
+
+// The quick picture of a picture too large for it is drawn smaller and enlarged: it shows the
+// same model in the same place as the full one.
+TEST(SceneView, QuickPictureShowsWhatTheFullOneShows) {
+  const Model cube = test::cube();
+  const ModelScene scene = model_scene(cube, RunSettings{}, {}, cube.LastVertex);
+  const int width = 2400, height = 1000;
+  ASSERT_GT(width * height, kQuickSamples);
+  const ViewPicture quick =
+      render_quick_view(scene, ViewAngles{}, ViewStyle::kSolid, width, height);
+  const ViewPicture full = render_view(scene, ViewAngles{}, ViewStyle::kSolid, width, height);
+  ASSERT_EQ(quick.width, width);
+  ASSERT_EQ(quick.pixels.size(), full.pixels.size());
+  std::size_t alike = 0;
+  for (std::size_t p = 0; p < full.pixels.size(); ++p) {
+    int largest = 0;
+    for (int shift : {0, 8, 16}) {
+      largest = std::max(largest, std::abs(static_cast<int>((quick.pixels[p] >> shift) & 255) -
+                                           static_cast<int>((full.pixels[p] >> shift) & 255)));
+    }
+    if (largest <= 8) ++alike;
+  }
+  EXPECT_GT(static_cast<double>(alike) / static_cast<double>(full.pixels.size()), 0.98);
 }
 
 }  // namespace
