@@ -3,12 +3,11 @@
 #include <filesystem>
 #include <iostream>
 #include <limits>
-#include <map>
-#include <sstream>
 
 #include "cli/inspect.h"
 #include "cli/run_command.h"
 #include "core/run_error.h"
+#include "settings/option_table.h"
 
 namespace {
 
@@ -63,115 +62,27 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
                   "the files are the same for any number")
       ->check(kAtLeastZero);
 
-  auto flag = [&](const char* name, const char* help, std::vector<std::string> assignments) {
-    command.add_flag_callback(
-        name,
-        [&run, assignments] {
-          run.assignments.insert(run.assignments.end(), assignments.begin(), assignments.end());
+  // The flags of the option table, each a typed change of its option.
+  for (const ostrel::OptionRow& row : ostrel::option_table()) {
+    if (row.flag.empty()) continue;
+    const ostrel::OptionRow* option = &row;
+    if (row.kind == ostrel::OptionKind::kCheck) {
+      command.add_flag_callback(
+          row.flag,
+          [&run, option] {
+            run.edits.push_back({option, {}});
+          },
+          row.help);
+      continue;
+    }
+    CLI::Option* added = command.add_option_function<std::string>(
+        row.flag,
+        [&run, option](const std::string& text) {
+          run.edits.push_back({option, text});
         },
-        help);
-  };
-  auto value = [&](const char* name, const char* help, std::string control,
-                   std::vector<std::string> extra = {}) {
-    command.add_option_function<std::string>(
-        name,
-        [&run, control, extra](const std::string& text) {
-          run.assignments.insert(run.assignments.end(), extra.begin(), extra.end());
-          run.assignments.push_back(control + "=" + text);
-        },
-        help);
-  };
-  flag("--once", "'Once' mode: one attempt at an output file", {"Once=1"});
-  value("--weaken", "Weaken faces of at most LIMIT corners (implies --once)", "WeakenLimit",
-        {"Weaken=1", "Once=1"});
-  flag("--isomorph", "Vertex isomorph detection", {"Isomorph=1"});
-  flag("--no-coincidence-check", "Permit coincident vertices", {"Coincidence=1"});
-  flag("--xy", "Confine the model to the XY plane", {"XYConfine=1"});
-  flag("--incord", "Write the input coordinates as entered, without relaxing", {"incord=1"});
-  flag("--ignore-coordinates", "OFF input: relax from random starts, not the file's points",
-       {"IgnoreCoordinates=1"});
-  flag("--gltf", "Also write NAME.glb, a glTF 2.0 binary of the solid faces", {"GltfFile=1"});
-  flag("--stl", "Also write NAME.stl, a binary STL of the solid surface", {"StlFile=1"});
-  flag("--net", "Also write NAME_net.svg: the solid unfolded into a net for a paper model",
-       {"NetFile=1"});
-  command
-      .add_option_function<double>(
-          "--net-edge",
-          [&run](double millimetres) {
-            std::ostringstream text;
-            text << millimetres;
-            run.assignments.push_back("NetEdge=" + text.str());
-          },
-          "Printed edge length of the net in millimetres (default 30)")
-      ->check(CLI::PositiveNumber);
-  command
-      .add_option_function<std::string>(
-          "--net-page",
-          [&run](const std::string& text) { run.assignments.push_back("NetPage=" + text); },
-          "Paper of the net's pages: a4 or letter (default a4)")
-      ->check(CLI::IsMember({"a4", "letter"}));
-  flag("--debug", "Keep the debug log <name>_debug.txt in the output folder", {"Debug=1"});
-  flag("--reghex", "Keep hexagons regular while local inflation is on", {"RegHex=1"});
-  flag("--stress", "Also write every VRML style with stress cones (\"_stress\")", {"StressMap=1"});
-  value("--smooth", "Smooth edges whose dihedral angle is below ANGLE degrees (\"_smooth\")",
-        "SmoothAngle", {"Smooth=1"});
-  flag("--labels", "Label the vertices in the VRML files", {"Labelling=1"});
-  flag("--side-labels", "Label the faces in the VRML files", {"SideLab=1"});
-  flag("--all-vertices", "Put a sphere on every vertex", {"HighVert=1"});
-  flag("--all-cylinders", "Put a cylinder on every edge", {"AllCyl=1"});
-  flag("--userdata", "Write the run options into the VRML header", {"Userdata=1"});
-  value("--highlight", "Highlight faces of the kind N/D (0: every face)", "HighlightVal",
-        {"Highlight=1"});
-  value("--glob-lim", "Global inflation limit (default 99)", "GlobLim");
-  value("--max-iter", "Iteration limit as a power of ten", "MaxIter");
-  value("--band-length", "Length of the bands (links)", "BandLen");
-  value("--sqrt-hop", "Modified hop: multiplier x sqrt(hop distance)", "SqrtMult", {"SqrtHop=1"});
-  value("--select-face", "Faces N/D given their own local inflation", "SelectFace");
-  command
-      .add_option_function<std::string>(
-          "--inflate",
-          [&run](const std::string& text) {
-            static const std::map<std::string, std::string> items{{"global", "0"},
-                                                                  {"none", "1"},
-                                                                  {"local-one", "2"},
-                                                                  {"local-diagonal", "3"},
-                                                                  {"stress", "4"}};
-            run.assignments.push_back("InflateOption=" + items.at(text));
-          },
-          "Inflation: global, none, local-one, local-diagonal or stress (stress majorization)")
-      ->check(CLI::IsMember({"global", "none", "local-one", "local-diagonal", "stress"}));
-  value("--augment", "Raise pyramids on the faces of kind N/D (\"_aug\")", "AugmentVal",
-        {"Augment=1"});
-  command
-      .add_option_function<std::string>(
-          "--augment-option",
-          [&run](const std::string& text) {
-            static const std::map<std::string, std::string> items{
-                {"leave", "1"}, {"remove", "2"}, {"bands", "3"}};
-            run.assignments.push_back("AugmentOption=" + items.at(text));
-          },
-          "Base face of a pyramid: leave, remove or bands (kept, hidden)")
-      ->check(CLI::IsMember({"leave", "remove", "bands"}));
-  command
-      .add_option_function<std::string>(
-          "--augment-colour",
-          [&run](const std::string& text) {
-            static const std::map<std::string, std::string> items{
-                {"original", "0"}, {"highlight", "1"}, {"triangle", "2"}};
-            run.assignments.push_back("AugmentColour=" + items.at(text));
-          },
-          "Colour of the new triangles: original, highlight or triangle")
-      ->check(CLI::IsMember({"original", "highlight", "triangle"}));
-  command
-      .add_option_function<std::string>(
-          "--local-option",
-          [&run](const std::string& text) {
-            static const std::map<std::string, std::string> items{
-                {"value", "0"}, {"range", "1"}, {"differential", "2"}, {"differential-range", "3"}};
-            run.assignments.push_back("LocalOption=" + items.at(text));
-          },
-          "Local diagonal option: value, range, differential or differential-range")
-      ->check(CLI::IsMember({"value", "range", "differential", "differential-range"}));
+        row.help);
+    if (row.kind == ostrel::OptionKind::kChoice) added->check(CLI::IsMember(row.items));
+  }
   command
       .add_option("--segment", run.segments,
                   "Placement of segment K: K:edge=E,x=X,y=Y,z=Z,flip=xyz,trans")
@@ -180,7 +91,7 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
       .add_option_function<std::vector<std::string>>(
           "--set",
           [&run](const std::vector<std::string>& values) {
-            run.assignments.insert(run.assignments.end(), values.begin(), values.end());
+            for (const std::string& value : values) run.edits.push_back({nullptr, value});
           },
           "Set any option by its control name: --set Force4=20 --set ForceRhom=r30")
       ->allow_extra_args(false);

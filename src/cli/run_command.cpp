@@ -196,8 +196,12 @@ int run_command(const RunOptions& given, const std::string& program_folder) {
   request.shape = shape;
   request.output_folder = options.output_folder;
   if (!shape) request.settings.SegmentCount = prescan_input_file(options.input).segment_count();
-  for (const std::string& assignment : options.assignments) {
-    std::string problem = set_control_assignment(request.settings, assignment);
+  for (const RunOptions::Edit& edit : options.edits) {
+    if (edit.flag != nullptr) {
+      apply_flag(request.settings, *edit.flag, edit.value);
+      continue;
+    }
+    std::string problem = set_control_assignment(request.settings, edit.value);
     if (!problem.empty()) {
       std::cerr << "ostrel-cli: " << problem << "\n";
       return 2;

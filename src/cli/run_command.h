@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/option_table.h"
+
 namespace ostrel::cli {
 
 struct RunOptions {
@@ -15,8 +17,13 @@ struct RunOptions {
   std::string output_folder = ".";
   std::string ini;  // settings file; empty: beside the program or per user (settings_location.h)
   std::optional<std::uint64_t> seed;
-  // Run-time options by name; each is applied as `--set Control=Value` would be.
-  std::vector<std::string> assignments;
+  // Changes of the run settings in the order given: a flag of the option table with its value
+  // (applied typed), or a `--set Control=Value` assignment (`flag` null, `value` the text).
+  struct Edit {
+    const OptionRow* flag = nullptr;
+    std::string value;
+  };
+  std::vector<Edit> edits;
   std::vector<std::string> segments;  // --segment K:edge=E,x=X,...
   std::string collapse_stars = "no";
   int isomorphs = 1;

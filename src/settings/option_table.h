@@ -1,0 +1,54 @@
+// The one table of run options: a row per option, naming the control that supplies it (which is
+// also its `--set` name), its typed field in RunSettings, its command-line flag and help, the
+// options a flag turns on with it, and the check of a value given as text. The command line's
+// flags and `--set`, and every lookup of an option by its control name, come from these rows.
+//
+// A new option is one row here (and its field in RunSettings, and its use in the engine).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/run_settings.h"
+
+namespace ostrel {
+
+enum class OptionKind {
+  kText,    // a text box, kept as typed
+  kCheck,   // a check box: on or off
+  kChoice,  // an option group: the number of the chosen item, lowest..highest
+};
+
+struct OptionRow {
+  std::string control;  // the control's name, as the forms name it: "GlobLim", "SegEdge(2)"
+  OptionKind kind = OptionKind::kText;
+  std::string& (*text)(RunSettings&) = nullptr;  // kText
+  bool& (*check)(RunSettings&) = nullptr;        // kCheck
+  int& (*choice)(RunSettings&) = nullptr;        // kChoice
+  int lowest = 0;                                // kChoice: item numbers lowest..highest
+  int highest = 0;
+  // The command-line flag ("--glob-lim"), empty when the option has none; a check box's flag
+  // turns it on, a text box's flag takes its text, an option group's flag one of `items`.
+  std::string flag;
+  std::string help;
+  std::vector<std::string> items;    // kChoice with a flag: item names, from item `lowest` on
+  std::vector<std::string> implies;  // check boxes a flag turns on with its own option
+};
+
+// Every row, in the order the command line lists the flags (rows without a flag after them).
+const std::vector<OptionRow>& option_table();
+
+// The row of control `name` (case-sensitive), or null.
+const OptionRow* find_option(std::string_view name);
+
+// Sets the control `name` from `value` as `--set name=value` does: check boxes take 1/0 (also
+// yes/no, true/false, on/off; a greyed 2 is off); option groups the number of the chosen item;
+// text boxes any text. Returns an empty string on success, else what is wrong.
+std::string set_option(RunSettings& settings, std::string_view name, std::string_view value);
+
+// Turns on the check boxes a row's flag implies, then sets the row: a check box on, a text box to
+// `value`, an option group to the item named `value` (one of row.items).
+void apply_flag(RunSettings& settings, const OptionRow& row, const std::string& value);
+
+}  // namespace ostrel
