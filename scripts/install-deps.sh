@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  qt6-base-dev   # the desktop program
+  qt6-base-dev qt6-svg-dev  # the desktop program (Qt SVG shows the nets)
+  librsvg2-bin   # rsvg-convert, the SVG renderer the tests draw every net with
   view3dscene    # tovrmlx3d, the VRML 2.0 reader the tests check every written file with
   libtinygltf-dev nlohmann-json3-dev  # the glTF writer and the run's JSON report
   dpkg-dev file  # `cpack -G DEB` finds the package's dependencies with dpkg-shlibdeps

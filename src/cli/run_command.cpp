@@ -262,6 +262,7 @@ int run_command(const RunOptions& given, const std::string& program_folder) {
     std::cerr << "Error: No output file was written\n";
     return 1;
   }
+  if (report.nets_not_written > 0) return 1;  // a net asked for and not written is a failure
   return 0;
 }
 

@@ -61,6 +61,7 @@ struct RunReport {
   RunEnd end = RunEnd::kFinished;
   std::vector<IsomorphReport> isomorphs;
   std::vector<std::filesystem::path> files;  // every file written, in order
+  int nets_not_written = 0;  // write points whose net (NetFile) was asked for and not written
 };
 
 // The whole run. Messages, questions, progress and button presses go through `host`.

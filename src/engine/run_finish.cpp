@@ -201,9 +201,12 @@ std::vector<std::filesystem::path> Run::write_output(const std::string& name, At
   // Turned once per write point: the stress pass writes the model as the ordinary pass did.
   if (model.OrientFlag) OrientationStep(model);
   std::vector<std::filesystem::path> paths;
+  bool net_written = false;
   for (const WrittenFile& file : write_file_set(model, settings_, context, host_, errors_)) {
     paths.push_back(file.path);
+    net_written = net_written || file.kind == OutputKind::kNet;
   }
+  if (settings_.NetFile && settings_.SegmentCount < 2 && !net_written) ++report_.nets_not_written;
   if (settings_.StressMap) {
     context.StressPass = true;
     for (const WrittenFile& file : write_file_set(model, settings_, context, host_, errors_)) {

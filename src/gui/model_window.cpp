@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,22 +11,25 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSvgWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
 
+#include "core/run_error.h"
 #include "gui/messages.h"
 #include "gui/model_view.h"
+#include "output/net_file.h"
 
 namespace ostrel::gui {
 namespace {
 
 // Where a file goes in the "Open in viewer" list: VRML files first (the solid one is written
-// first), then glTF, STL and OFF; nothing else (a debug log) is listed.
+// first), then glTF, STL, OFF and the pages of the net; nothing else (a debug log) is listed.
 int viewer_rank(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  const QStringList order{"wrl", "glb", "stl", "off"};
+  const QStringList order{"wrl", "glb", "stl", "off", "svg"};
   const auto rank = order.indexOf(suffix);
   return rank < 0 ? -1 : static_cast<int>(rank);
 }
@@ -65,8 +69,9 @@ ModelWindow::ModelWindow() {
   view_ = new ModelView(this);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(view_, 1);
+  layout->addWidget(build_net_pane());
   layout->addWidget(build_panel());
-  resize(860, 600);
+  resize(1160, 600);
 }
 
 QWidget* ModelWindow::build_panel() {
@@ -137,6 +142,89 @@ QWidget* ModelWindow::build_panel() {
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   column->addWidget(close_button);
   return panel;
+}
+
+QWidget* ModelWindow::build_net_pane() {
+  auto* pane = new QWidget(this);
+  pane->setObjectName("NetPane");
+  pane->setFixedWidth(300);
+  auto* column = new QVBoxLayout(pane);
+  column->setContentsMargins(0, 0, 0, 0);
+  auto* caption = new QLabel("Net for a paper model", pane);
+  QFont bold = caption->font();
+  bold.setBold(true);
+  caption->setFont(bold);
+  column->addWidget(caption);
+  net_page_ = new QComboBox(pane);
+  net_page_->setObjectName("NetPage");
+  connect(net_page_, &QComboBox::currentIndexChanged, this, &ModelWindow::show_net_page);
+  column->addWidget(net_page_);
+  net_view_ = new QSvgWidget(pane);
+  net_view_->setObjectName("NetView");
+  column->addWidget(net_view_);
+  net_message_ = new QLabel(pane);
+  net_message_->setObjectName("NetMessage");
+  net_message_->setWordWrap(true);
+  column->addWidget(net_message_);
+  save_net_ = new QPushButton("Save &net…", pane);
+  save_net_->setObjectName("SaveNet");
+  save_net_->setToolTip("Save the net as SVG files, one per page, to print at scale");
+  connect(save_net_, &QPushButton::clicked, this, &ModelWindow::save_net);
+  column->addWidget(save_net_);
+  column->addStretch(1);
+  return pane;
+}
+
+void ModelWindow::make_net(const QString& off_file) {
+  net_name_ = QFileInfo(off_file).completeBaseName();
+  std::string error;
+  const NetFaces faces = net_faces_of_off_file(off_file.toStdString(), error);
+  net_ = error.empty() ? ostrel::make_net(faces, net_options(settings_)) : NetLayout{error, {}, 0};
+  const QSignalBlocker quiet(net_page_);
+  net_page_->clear();
+  for (std::size_t page = 1; page <= net_.pages.size(); ++page) {
+    net_page_->addItem(QStringLiteral("Page %1 of %2").arg(page).arg(net_.pages.size()));
+  }
+  net_page_->setVisible(net_.pages.size() > 1);
+  net_message_->setText(QString::fromStdString(net_.problem));
+  net_message_->setVisible(!net_.problem.empty());
+  net_view_->setVisible(!net_.pages.empty());
+  save_net_->setEnabled(!net_.pages.empty());
+  show_net_page(0);
+}
+
+void ModelWindow::show_net_page(int page) {
+  if (page < 0 || page >= static_cast<int>(net_.pages.size())) return;
+  const NetPage& sheet = net_.pages[static_cast<std::size_t>(page)];
+  const std::string title = net_page_title(net_name_.toStdString(), page + 1,
+                                           static_cast<int>(net_.pages.size()), net_options(settings_));
+  // The page keeps its proportions: the pane is as wide as the page drawn in it.
+  net_view_->setFixedSize(300, static_cast<int>(300 * sheet.height / sheet.width));
+  net_view_->load(QByteArray::fromStdString(net_page_svg(sheet, title)));
+}
+
+bool ModelWindow::save_net_to(const QString& first) {
+  const int pages = static_cast<int>(net_.pages.size());
+  for (int page = 1; page <= pages; ++page) {
+    const std::filesystem::path path = net_page_path(first.toStdString(), page);
+    try {
+      write_net_page_file(path, net_.pages[static_cast<std::size_t>(page - 1)],
+                          net_page_title(net_name_.toStdString(), page, pages, net_options(settings_)));
+    } catch (const RunError& error) {
+      Messages::show(QString::fromStdString(error.what()));
+      return false;
+    }
+  }
+  return pages > 0;
+}
+
+void ModelWindow::save_net() {
+  if (net_.pages.empty() || shown_ < 0) return;
+  const QFileInfo off(entries_[static_cast<std::size_t>(shown_)].off_file);
+  const QString path = QFileDialog::getSaveFileName(
+      this, "Save net", off.absoluteDir().filePath(off.completeBaseName() + "_net.svg"),
+      "SVG files (*.svg)");
+  if (!path.isEmpty()) save_net_to(path);
 }
 
 QString ModelWindow::load_file(const QString& path) {
@@ -234,6 +322,7 @@ void ModelWindow::present() {
                          .arg(scene->edge_count));
   }
   fill_viewer_files(entry.files);
+  make_net(entry.off_file);
 }
 
 void ModelWindow::fill_viewer_files(const QStringList& files) {

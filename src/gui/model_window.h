@@ -1,6 +1,8 @@
 // The model window `ModelWindow`: a model in 3D (ModelView) with what it holds, the isomorphs a
 // run wrote to switch between, solid or frame, a button that resets the view and one that hands
 // a written file (the VRML or glTF file) to the program the desktop opens such files with.
+// Beside the 3D view stands the net of the model shown (output/net_file.h), made from its OFF
+// file at the run's net edge length and paper, page by page, with a button that saves it.
 //
 // It shows an OFF file chosen with the main window's "View model…" (any OFF file, Ostrel's own
 // or another tool's), or, after a run, the model of every isomorph the run wrote, read back from
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "engine/run.h"
+#include "output/net_pages.h"
 #include "settings/run_settings.h"
 #include "view/scene_loader.h"
 
@@ -22,6 +25,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSvgWidget;
 
 namespace ostrel::gui {
 
@@ -55,6 +59,14 @@ class ModelWindow : public QWidget {
 
   ModelView& view() { return *view_; }
 
+  // The net of the model shown: its pages, or why there is none (layout.problem).
+  const NetLayout& net() const { return net_; }
+  // Writes the net's pages to `first` (NAME_net.svg) and beside it (NAME_net_p2.svg, ...); a
+  // page that cannot be written gives its message in a message box and false.
+  bool save_net_to(const QString& first);
+  // The "Save net…" button: asks where, then save_net_to.
+  void save_net();
+
  private:
   struct Entry {
     QString label;
@@ -64,6 +76,9 @@ class ModelWindow : public QWidget {
   };
 
   QWidget* build_panel();
+  QWidget* build_net_pane();
+  void make_net(const QString& off_file);
+  void show_net_page(int page);
   void set_entries(std::vector<Entry> entries);
   void fill_viewer_files(const QStringList& files);
   void present();
@@ -80,6 +95,12 @@ class ModelWindow : public QWidget {
   QPushButton* reset_;
   QComboBox* viewer_file_;
   QPushButton* open_in_viewer_;
+  NetLayout net_;
+  QString net_name_;  // the model's name, for the net's page titles
+  QSvgWidget* net_view_;
+  QLabel* net_message_;
+  QComboBox* net_page_;
+  QPushButton* save_net_;
 };
 
 }  // namespace ostrel::gui

@@ -124,6 +124,9 @@ UserPrefForm::UserPrefForm(Forms& forms) : forms_(forms) {
   selection_layout->addWidget(gltf_file_, 7, 0);
   stl_file_ = check("StlFile", "STL (.stl):", "The solid surface as a binary STL for 3D printing");
   selection_layout->addWidget(stl_file_, 8, 0);
+  net_file_ = check("NetFile", "Net (SVG)",
+                    "The solid unfolded into a net for a paper model, NAME_net.svg, to print");
+  selection_layout->addWidget(net_file_, 9, 0);
 
   // Output file settings.
   auto* settings = new QGroupBox("Output File Settings");
@@ -308,6 +311,7 @@ void UserPrefForm::apply(const Preferences& p) {
   off_file_->setChecked(p.OffFile);
   gltf_file_->setChecked(p.GltfFile);
   stl_file_->setChecked(p.StlFile);
+  net_file_->setChecked(p.NetFile);
   edge_->setChecked(p.Edge);
   beep_it_->setChecked(p.BeepIt);
   realm_trans_->setChecked(p.RealmTrans);
@@ -338,6 +342,7 @@ void UserPrefForm::fill(Preferences& p) const {
   p.OffFile = off_file_->isChecked();
   p.GltfFile = gltf_file_->isChecked();
   p.StlFile = stl_file_->isChecked();
+  p.NetFile = net_file_->isChecked();
   p.Edge = edge_->isChecked();
   p.BeepIt = beep_it_->isChecked();
   p.RealmTrans = realm_trans_->isChecked();

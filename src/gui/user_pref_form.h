@@ -75,6 +75,7 @@ class UserPrefForm : public QWidget {
   QCheckBox* off_file_;
   QCheckBox* gltf_file_;
   QCheckBox* stl_file_;
+  QCheckBox* net_file_;
   QLineEdit* frame_val_;
   QLineEdit* vrml_scale_;
   QCheckBox* edge_;

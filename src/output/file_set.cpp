@@ -7,6 +7,7 @@
 #include "core/model.h"
 #include "core/run_error.h"
 #include "output/gltf_writer.h"
+#include "output/net_file.h"
 #include "output/off_writer.h"
 #include "output/stl_writer.h"
 #include "output/visible_faces.h"
@@ -154,7 +155,7 @@ std::vector<WrittenFile> write_file_set(const Model& model, const RunSettings& s
               });
   }
 
-  if ((settings.GltfFile || settings.StlFile) && !context.StressPass) {
+  if ((settings.GltfFile || settings.StlFile || settings.NetFile) && !context.StressPass) {
     std::optional<VisibleFaces> faces;  // built for the first of the two files
     const auto visible = [&]() -> const VisibleFaces& {
       if (!faces) faces = visible_faces(model, settings, rhombus, host);
@@ -172,6 +173,26 @@ std::vector<WrittenFile> write_file_set(const Model& model, const RunSettings& s
                 [&](const std::filesystem::path& path) {
                   write_stl_file(path, visible(), context.OutputName);
                 });
+    }
+    if (settings.NetFile) {
+      const std::filesystem::path first =
+          std::filesystem::path(off).replace_filename(off.stem().string() + "_net.svg");
+      try {
+        const NetOptions options = net_options(settings);
+        const NetLayout layout = make_net(net_faces(model, visible()), options);
+        if (!layout.problem.empty()) throw RunError(kPathFileAccess, layout.problem, first.string());
+        for (int page = 1; page <= static_cast<int>(layout.pages.size()); ++page) {
+          write_one(OutputKind::kNet, net_page_path(first, page),
+                    [&](const std::filesystem::path& path) {
+                      write_net_page_file(path, layout.pages[static_cast<std::size_t>(page - 1)],
+                                          net_page_title(context.OutputName, page,
+                                                         static_cast<int>(layout.pages.size()),
+                                                         options));
+                    });
+        }
+      } catch (const RunError& error) {
+        errors.recover(error);
+      }
     }
   }
 

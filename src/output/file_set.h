@@ -7,6 +7,8 @@
 //                when OffFile, SegmentCount < 2 and not the stress pass;
 //   glTF, STL    beside it, named like it with ".glb" and ".stl", at the same write points,
 //                when GltfFile, StlFile (whether OffFile is on or not);
+//   net          beside it, NAME_net.svg (and NAME_net_p2.svg, ... for further pages), when
+//                NetFile (output/net_file.h);
 //   VRML styles  OutputDirectory / (OutputName + StyleSuffix + VariantSuffix + ".wrl"),
 //                solid, animated, frame, switch, cylinder, each when its switch is on and
 //                SegmentCount < 2.
@@ -117,6 +119,7 @@ enum class OutputKind {
   kSegmentedOff,   // its four-dimensional OFF file
   kGltf,           // the glTF binary beside the OFF file
   kStl,            // the STL file beside the OFF file
+  kNet,            // a page of the net beside the OFF file
 };
 
 // The kind of file a VRML style writes.

@@ -193,6 +193,10 @@ std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmente
       errors.recover(error);
     }
   }
+  if (settings.NetFile) {
+    host.message("Warning: nets are made for models without segments; " + context.OutputName +
+                 "_net.svg is not written");
+  }
   return written;
 }
 

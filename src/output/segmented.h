@@ -55,6 +55,7 @@ void write_segmented_off(std::ostream& out, const SegmentedModel& segmented,
 // Writes the segmented output set: the segmented VRML file (vrml_segmented.h) at
 // OutputDirectory / (OutputName + ".wrl"), then the four-dimensional OFF file (with OffFile) at
 // OutputDirectory / (OutputName + ".off"). Failures go to `errors` as for the other files.
+// With NetFile a warning says that no net is made of a segmented model.
 std::vector<WrittenFile> write_segmented_file_set(const SegmentedModel& segmented,
                                                   const Model& run_model,
                                                   const RunSettings& settings,

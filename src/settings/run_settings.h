@@ -84,6 +84,9 @@ struct RunSettings : StoredOptions {
   std::string ForceRhom = "0";
   std::string ForceRhom2 = "0";
   std::string ForceRhom3 = "0";
+  // The net (NetFile): printed length of an edge in millimetres, and the paper ("a4", "letter").
+  std::string NetEdge = "30";
+  std::string NetPage = "a4";
 
   // --- Segment options (rows 1..5) ---
   std::array<std::string, MaxSegments + 1> SegEdge{"", "1", "1", "1", "1", "1"};

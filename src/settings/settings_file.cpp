@@ -126,6 +126,7 @@ constexpr KeyEntry kKeys[] = {
 constexpr KeyEntry kExtraKeys[] = {
     {"vglb", kFlg, &member<&P::GltfFile>},
     {"vstl", kFlg, &member<&P::StlFile>},
+    {"vnet", kFlg, &member<&P::NetFile>},
     {"thrd", kNum, &member<&P::Threads>},
 };
 

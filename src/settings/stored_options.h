@@ -28,10 +28,12 @@ struct StoredOptions {
   bool AnimVRML = true;
   bool CylVRML = true;
   bool OffFile = true;
-  // The glTF binary (.glb) and STL files beside the OFF file. Not in a new ostrel.ini: a save
-  // adds their records (vglb, vstl) after the others, and only when they are on.
+  // The glTF binary (.glb) and STL files and the net for a paper model (NAME_net.svg) beside
+  // the OFF file. Not in a new ostrel.ini: a save adds their records (vglb, vstl, vnet) after
+  // the others, and only when they are on.
   bool GltfFile = false;
   bool StlFile = false;
+  bool NetFile = false;
   // Threads for the attempts run ahead and the pair sums, as typed: "0" (or empty) one per core.
   // Not in a new ostrel.ini either: a save adds its record (thrd) only when it is not "0".
   std::string Threads = "0";

@@ -2,6 +2,7 @@
 // resetting the view, the model a run wrote, and a file it cannot read.
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -121,6 +122,32 @@ class ModelWindowTest : public QObject {
     click(&window, "OpenInViewer");
     QDesktopServices::unsetUrlHandler("file");
     QCOMPARE(opened, QStringList{QDir(app.work_folder.path()).filePath("marked_solid.wrl")});
+  }
+
+  void net_stands_beside_the_model_and_saves() {
+    MessageLog log;
+    FormsUnderTest app;
+    const QString folder = app.write_input("cube.off", kColouredCube);
+    app.forms->intro().view_model(QDir(folder).filePath("cube.off"));
+    ModelWindow& window = app.forms->model_window();
+    QCOMPARE(window.net().pages.size(), std::size_t(1));
+    QVERIFY(control<QWidget>(&window, "NetView")->isVisibleTo(&window));
+    // The net is drawn: its red, green and blue faces show in the picture.
+    const QImage net = control<QWidget>(&window, "NetView")->grab().toImage();
+    for (int c = 0; c < 3; ++c) QVERIFY2(share_of_pure(net, c) > 0.001, qPrintable(QString::number(c)));
+    const QString saved = QDir(folder).filePath("saved_net.svg");
+    QVERIFY(window.save_net_to(saved));
+    QVERIFY(QFile(saved).size() > 0);
+
+    QFile star(QDir(folder).filePath("star.off"));
+    QVERIFY(QFile::copy(OSTREL_EXAMPLES_DIR "/pentagrammic_antiprism.off", star.fileName()));
+    app.forms->intro().view_model(star.fileName());
+    QVERIFY(window.net().pages.empty());
+    QCOMPARE(control<QLabel>(&window, "NetMessage")->text(),
+             QString("the faces of this model cross each other; nets are made for solids whose "
+                     "faces do not"));
+    QVERIFY(!control<QWidget>(&window, "SaveNet")->isEnabled());
+    QVERIFY(log.texts().isEmpty());
   }
 
   void unreadable_file_gives_its_message() {

@@ -244,12 +244,13 @@ class UserPrefFormTest : public QObject {
     control<QCheckBox>(&form, "RealmTrans")->setChecked(false);
     control<QCheckBox>(&form, "OffFile")->setChecked(false);
     control<QCheckBox>(&form, "GltfFile")->setChecked(true);
+    control<QCheckBox>(&form, "NetFile")->setChecked(true);
     control<QRadioButton>(&form, "VertexLabel(0)")->setChecked(true);
     control<QCheckBox>(&app.forms->colour_pref(), "RhomColO")->setChecked(true);
     type_into(&app.forms->colour_pref(), "Colour52", "1.2.3");
     app.forms->file().set_out_same(true);
     const Preferences saved = app.forms->preferences();
-    QVERIFY(saved.GltfFile && !saved.StlFile);
+    QVERIFY(saved.GltfFile && !saved.StlFile && saved.NetFile);
     QVERIFY(app.forms->save_settings());
 
     Forms again(app.program_folder.path().toStdString());

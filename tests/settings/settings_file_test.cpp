@@ -347,21 +347,21 @@ TEST(SettingsFile, SaveThenLoadGivesBackEveryValue) {
   EXPECT_EQ(prefs.VertexLabel, kVertexLabelBillboard);
 }
 
-TEST(SettingsFile, GltfAndStlChoicesAreSavedAfterTheOtherRecordsOnlyWhenOn) {
+TEST(SettingsFile, GltfStlAndNetChoicesAreSavedAfterTheOtherRecordsOnlyWhenOn) {
   Preferences prefs;
   prefs.InDir = "/in";
   prefs.OutDir = "/out";
   const std::string plain = saved_settings_text(prefs);
-  prefs.GltfFile = prefs.StlFile = true;
+  prefs.GltfFile = prefs.StlFile = prefs.NetFile = true;
   const std::vector<std::string> records = lines_of(saved_settings_text(prefs));
-  ASSERT_GE(records.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(records.end() - 3, records.end()),
-            (std::vector<std::string>{"vglb=1", "vstl=1", "end "}));
+  ASSERT_GE(records.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(records.end() - 4, records.end()),
+            (std::vector<std::string>{"vglb=1", "vstl=1", "vnet=1", "end "}));
   Reading reading = read_text(saved_settings_text(prefs), {kFolder, "/in", "/out"});
-  EXPECT_TRUE(reading.prefs.GltfFile && reading.prefs.StlFile);
+  EXPECT_TRUE(reading.prefs.GltfFile && reading.prefs.StlFile && reading.prefs.NetFile);
   EXPECT_TRUE(reading.messages.empty());
   reading = read_text(plain, {kFolder, "/in", "/out"});
-  EXPECT_FALSE(reading.prefs.GltfFile || reading.prefs.StlFile);
+  EXPECT_FALSE(reading.prefs.GltfFile || reading.prefs.StlFile || reading.prefs.NetFile);
 }
 
 TEST(SettingsFile, AppliesToRunSettings) {
