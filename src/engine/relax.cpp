@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/flag_letters.h"
+#include "core/vec3.h"
 #include "engine/edge_force.h"
 #include "prepare/star_polygons.h"
 
@@ -14,25 +16,6 @@ namespace ostrel {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-struct Vec {
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
-
-inline Vec operator+(Vec a, Vec b) {
-  return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-inline Vec operator-(Vec a, Vec b) {
-  return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-inline Vec operator*(Vec a, double s) {
-  return {a.x * s, a.y * s, a.z * s};
-}
-inline double length(Vec a) {
-  return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
-}
 
 // The flat arrays of a vertex table triple, indexed by vertex number. Where lambdas use them
 // they are copied into plain pointers: clang 14 (the fuzz build) cannot capture structured
@@ -51,16 +34,11 @@ T* entries(Table<T>& table, int last) {
   return &table(0);
 }
 Flat3 positions(Model& model, int last) {
-  return {entries(model.VertexX, last), entries(model.VertexY, last),
-          entries(model.VertexZ, last)};
+  return {entries(model.VertexX, last), entries(model.VertexY, last), entries(model.VertexZ, last)};
 }
 Flat3 shifts(Model& model, int last) {
   return {entries(model.VertexShiftX, last), entries(model.VertexShiftY, last),
           entries(model.VertexShiftZ, last)};
-}
-
-bool has(const std::string& flags, char letter) {
-  return flags.find(letter) != std::string::npos;
 }
 
 }  // namespace
@@ -93,7 +71,7 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
   weaken_limit_ = settings.weaken_limit();
 
   auto free_face = [&](int f) {
-    return f > 0 && (has(model.FaceFlags(f), 'n') || has(model.FaceFlags(f), 'N'));
+    return f > 0 && (has_letter(model.FaceFlags(f), 'n') || has_letter(model.FaceFlags(f), 'N'));
   };
   for (int e = 1; e <= model.EdgeCount; ++e) {
     if (free_face(model.EdgeFaces(e, 1)) && free_face(model.EdgeFaces(e, 2))) continue;
@@ -110,15 +88,20 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     face_sides_.push_back(n);
     face_step_.push_back(model.FaceStep(f));
     for (int k = 1; k <= n; ++k) face_corner_.push_back(model.FaceVertices(f, k));
-    const bool free = has(flags, 'n') || has(flags, 'N');  // no face force
+    const bool free = has_letter(flags, 'n') || has_letter(flags, 'N');  // no face force
     char rhombus = 0;
-    if (n == 4) rhombus = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : has(flags, 'q') ? 3 : 0;
+    if (n == 4)
+      rhombus = has_letter(flags, 'D')   ? 1
+                : has_letter(flags, 'd') ? 2
+                : has_letter(flags, 'q') ? 3
+                                         : 0;
     face_rhombus_.push_back(rhombus);
     char hexagon = 0;
-    if (n == 6) hexagon = has(flags, 'D') ? 1 : has(flags, 'd') ? 2 : 0;
+    if (n == 6) hexagon = has_letter(flags, 'D') ? 1 : has_letter(flags, 'd') ? 2 : 0;
     face_hexagon_.push_back(hexagon);
-    face_sets_.push_back(static_cast<char>((has(flags, 'D') ? 1 : 0) | (has(flags, 'd') ? 2 : 0) |
-                                           (has(flags, 'q') ? 4 : 0)));
+    face_sets_.push_back(static_cast<char>((has_letter(flags, 'D') ? 1 : 0) |
+                                           (has_letter(flags, 'd') ? 2 : 0) |
+                                           (has_letter(flags, 'q') ? 4 : 0)));
     if (rhombus != 0 || hexagon != 0) shaped_faces_.push_back(f - 1);
     if (free || n < 4) continue;
     RingFace ring;
@@ -129,7 +112,7 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
     ring.weakened = n <= weaken_limit_;
     ring.wanted = tables_.RegularShape(n, 1);
     if (model.FaceStep(f) > 1) ring.wanted *= tables_.RegularShape(n, model.FaceStep(f));
-    const bool d_either = has(flags, 'D') || has(flags, 'd');
+    const bool d_either = has_letter(flags, 'D') || has_letter(flags, 'd');
     rings_.add(ring, &face_corner_[static_cast<std::size_t>(face_offset_.back())],
                n >= 6 && !d_either);
   }
@@ -141,7 +124,7 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
   for (int f = 1; f <= model.FaceCount; ++f) model.FaceDeviation(f) = 0.0;
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
   for (int v = first_; v <= last_; ++v)
-    vertex_v_[static_cast<std::size_t>(v)] = has(model.VertexFlags(v), 'v');
+    vertex_v_[static_cast<std::size_t>(v)] = has_letter(model.VertexFlags(v), 'v');
   for (int set = 1; set <= 3; ++set) {
     RhombusSet& rhombus = rhombus_[static_cast<std::size_t>(set)];
     rhombus.theta = settings.rhombus_angle(set);
@@ -187,7 +170,8 @@ void Relaxation::edge_term(double& deform, bool move) {
                        edge_class_.data(), edge_target_.data(), edge_a_.size()};
   edge_force(edges, VertexArrays{at.x, at.y, at.z, shift.x, shift.y, shift.z},
              model_.ForceStrength.data(), kStepFactor,
-             entries(model_.EdgeDeviation, edge_index_.empty() ? 0 : edge_index_.back()), deform, move);
+             entries(model_.EdgeDeviation, edge_index_.empty() ? 0 : edge_index_.back()), deform,
+             move);
 }
 
 void Relaxation::shape_statistics(bool skip_hexagons) {
@@ -195,7 +179,7 @@ void Relaxation::shape_statistics(bool skip_hexagons) {
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
-  auto position = [&](int v) { return Vec{x[v], y[v], z[v]}; };
+  auto position = [&](int v) { return Vec3{x[v], y[v], z[v]}; };
   auto distance = [&](int a, int b) { return length(position(a) - position(b)); };
   std::array<double, 4> short_sum{};
   std::array<double, 4> long_sum{};
@@ -288,10 +272,9 @@ void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
     const double weight = face.weakened ? weak_weight : strong_weight;
     const int* ring = slots + face.ring;
     const int hexagon = skip_hexagons ? 0 : face.hexagon;
-    const double deviation =
-        face.rhombus != 0   ? rhombus_force(face, ring, arrays, weight, move)
-        : hexagon != 0      ? hexagon_force(hexagon, ring, arrays, weight, move)
-                            : ordinary_face_force(face, ring, arrays, weight, move);
+    const double deviation = face.rhombus != 0 ? rhombus_force(face, ring, arrays, weight, move)
+                             : hexagon != 0    ? hexagon_force(hexagon, ring, arrays, weight, move)
+                                            : ordinary_face_force(face, ring, arrays, weight, move);
     face_deviation[face.face + 1] = deviation;
     sum += deviation;
   }
@@ -307,11 +290,11 @@ double Relaxation::rhombus_force(const RingFace& face, const int* ring, const Ve
   for (int k = 0; k < 4; ++k, ring += 4) {
     const int v = ring[0];
     const int o = ring[3];
-    const Vec pv{at.x[v], at.y[v], at.z[v]};
-    const Vec q = (Vec{at.x[ring[1]], at.y[ring[1]], at.z[ring[1]]} +
-                   Vec{at.x[ring[2]], at.y[ring[2]], at.z[ring[2]]}) *
-                  0.5;
-    const Vec p{at.x[o], at.y[o], at.z[o]};
+    const Vec3 pv{at.x[v], at.y[v], at.z[v]};
+    const Vec3 q = (Vec3{at.x[ring[1]], at.y[ring[1]], at.z[ring[1]]} +
+                    Vec3{at.x[ring[2]], at.y[ring[2]], at.z[ring[2]]}) *
+                   0.5;
+    const Vec3 p{at.x[o], at.y[o], at.z[o]};
     double dl = length(q - p);
     bool marked = vertex_v_[static_cast<std::size_t>(v)] || vertex_v_[static_cast<std::size_t>(o)];
     double diagonal = length(pv - p);
@@ -323,7 +306,7 @@ double Relaxation::rhombus_force(const RingFace& face, const int* ring, const Ve
                                                                       : set.long_target;
     }
     double r = dl > 0.0 ? target / dl : 0.0;
-    Vec t = p + (q - p) * r - pv;
+    Vec3 t = p + (q - p) * r - pv;
     double g = length(t);
     deviation += g;
     if (move && g > 0.0) {
@@ -341,25 +324,25 @@ double Relaxation::rhombus_force(const RingFace& face, const int* ring, const Ve
 double Relaxation::hexagon_force(int hexagon, const int* ring, const VertexArrays& at,
                                  double weight, bool move) const {
   const HexagonSet& set = hexagon_[static_cast<std::size_t>(hexagon)];
-  Vec centroid;
+  Vec3 centroid;
   for (int k = 0; k < 6; ++k) {
     const int c = ring[4 * k];
-    centroid = centroid + Vec{at.x[c], at.y[c], at.z[c]};
+    centroid = centroid + Vec3{at.x[c], at.y[c], at.z[c]};
   }
   centroid = centroid * (1.0 / 6.0);
   double deviation = 0.0;
   for (int k = 0; k < 6; ++k, ring += 4) {
     const int v = ring[0];
     const int o = ring[3];
-    const Vec pv{at.x[v], at.y[v], at.z[v]};
-    const Vec p{at.x[o], at.y[o], at.z[o]};
-    const Vec q = centroid;
+    const Vec3 pv{at.x[v], at.y[v], at.z[v]};
+    const Vec3 p{at.x[o], at.y[o], at.z[o]};
+    const Vec3 q = centroid;
     double current = length(pv - p);
     double target = std::fabs(current - set.odd_target) > std::fabs(current - set.pair_mean)
                         ? set.pair_mean
                         : set.odd_target;
     double r = current > 0.0 ? 2.0 * target / current : 0.0;
-    Vec t = p + (q - p) * r - pv;
+    Vec3 t = p + (q - p) * r - pv;
     double g = length(t);
     deviation += g;
     if (move && g > 0.0) {
@@ -381,18 +364,18 @@ void Relaxation::local_expansion_term() {
   double* shift_y = shift.y;
   double* shift_z = shift.z;
   const std::size_t faces = face_sides_.size();
-  std::vector<Vec> centre(faces + 1);
+  std::vector<Vec3> centre(faces + 1);
   for (std::size_t f = 0; f < faces; ++f) {
     const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[f])];
-    Vec sum;
-    for (int k = 0; k < face_sides_[f]; ++k) sum = sum + Vec{x[c[k]], y[c[k]], z[c[k]]};
+    Vec3 sum;
+    for (int k = 0; k < face_sides_[f]; ++k) sum = sum + Vec3{x[c[k]], y[c[k]], z[c[k]]};
     centre[f + 1] = face_sides_[f] > 0 ? sum * (1.0 / face_sides_[f]) : sum;
     model_.FaceCentreX(static_cast<long>(f) + 1) = centre[f + 1].x;
     model_.FaceCentreY(static_cast<long>(f) + 1) = centre[f + 1].y;
     model_.FaceCentreZ(static_cast<long>(f) + 1) = centre[f + 1].z;
   }
   const double strength = model_.ForceStrength(5);
-  auto move_face = [&](int f, Vec force) {
+  auto move_face = [&](int f, Vec3 force) {
     std::size_t i = static_cast<std::size_t>(f - 1);
     if (face_step_[i] > 1) return;  // the corners of a star face stay put
     const int* c = &face_corner_[static_cast<std::size_t>(face_offset_[i])];
@@ -406,7 +389,7 @@ void Relaxation::local_expansion_term() {
     int f1 = model_.EdgeFaces(e, 1);
     int f2 = model_.EdgeFaces(e, 2);
     if (f1 <= 0 || f2 <= 0) continue;  // an open edge has no face on the other side to push
-    Vec d = centre[static_cast<std::size_t>(f1)] - centre[static_cast<std::size_t>(f2)];
+    Vec3 d = centre[static_cast<std::size_t>(f1)] - centre[static_cast<std::size_t>(f2)];
     double l = length(d);
     double target = 1.0;
     if (local_mode_ == kExpandLocalDiagonal) {
@@ -421,7 +404,7 @@ void Relaxation::local_expansion_term() {
     }
     if (l == 0.0) continue;
     double s = (l - target) * kStepFactor * strength / l;
-    Vec force = d * s;
+    Vec3 force = d * s;
     move_face(f1, force * -1.0);
     move_face(f2, force);
   }

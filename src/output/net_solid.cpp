@@ -5,6 +5,7 @@
 #include <numeric>
 #include <utility>
 
+#include "core/flag_letters.h"
 #include "core/model.h"
 #include "output/visible_faces.h"
 
@@ -60,7 +61,7 @@ NetFaces net_faces(const Model& model, const VisibleFaces& visible) {
                            {model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
   }
   for (int f = 1; f <= model.FaceCount; ++f) {
-    if (model.FaceFlags(f).find('B') != std::string::npos || model.FaceSides(f) < 3) continue;
+    if (has_letter(model.FaceFlags(f), 'B') || model.FaceSides(f) < 3) continue;
     std::vector<int> points;
     for (int k = 1; k <= model.FaceSides(f); ++k) {
       points.push_back(model.FaceVertices(f, k) - model.FirstVertex);
@@ -68,9 +69,10 @@ NetFaces net_faces(const Model& model, const VisibleFaces& visible) {
     std::uint32_t colour = 0;
     for (int channel = 0; channel < 3; ++channel) {
       const float value = visible.face_rgba[4 * static_cast<std::size_t>(f) + channel];
-      colour = colour << 8 | static_cast<std::uint32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255));
+      colour = colour << 8 |
+               static_cast<std::uint32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255));
     }
-    const bool star = model.FaceStep(f) != 1 || model.FaceFlags(f).find('n') != std::string::npos;
+    const bool star = model.FaceStep(f) != 1 || has_letter(model.FaceFlags(f), 'n');
     faces.add_face(points, colour, star);
   }
   return faces;
@@ -109,7 +111,8 @@ double mean_side(const NetFaces& faces) {
   double sum = 0;
   for (int f = 0; f < faces.face_count(); ++f) {
     for (int k = 0; k < faces.sides(f); ++k) {
-      sum += length(net::point(faces, faces.corner(f, k + 1)) - net::point(faces, faces.corner(f, k)));
+      sum +=
+          length(net::point(faces, faces.corner(f, k + 1)) - net::point(faces, faces.corner(f, k)));
     }
   }
   return faces.corners.empty() ? 1.0 : sum / static_cast<double>(faces.corners.size());
@@ -142,7 +145,9 @@ bool stretches_on_plane(const NetFaces& faces, int a, int b, P3 direction, doubl
   const P3 origin = net::point(faces, faces.corner(b, 0));
   const int n = faces.sides(a);
   std::vector<double> height(static_cast<std::size_t>(n));
-  for (int k = 0; k < n; ++k) height[static_cast<std::size_t>(k)] = dot(net::point(faces, faces.corner(a, k)) - origin, normal);
+  for (int k = 0; k < n; ++k)
+    height[static_cast<std::size_t>(k)] =
+        dot(net::point(faces, faces.corner(a, k)) - origin, normal);
   const auto h = [&](int k) { return height[static_cast<std::size_t>((k % n + n) % n)]; };
   const auto side = [&](double s) { return s > eps ? 1 : s < -eps ? -1 : 0; };
   std::vector<double> at;
@@ -204,7 +209,8 @@ std::string crossing_faces_problem(const NetFaces& faces) {
   P3 low_all{1e300, 1e300, 1e300}, high_all{-1e300, -1e300, -1e300};
   for (const auto& [low, high] : boxes) {
     low_all = {std::min(low_all.x, low.x), std::min(low_all.y, low.y), std::min(low_all.z, low.z)};
-    high_all = {std::max(high_all.x, high.x), std::max(high_all.y, high.y), std::max(high_all.z, high.z)};
+    high_all = {std::max(high_all.x, high.x), std::max(high_all.y, high.y),
+                std::max(high_all.z, high.z)};
   }
   const P3 extent = high_all - low_all;
   // Turn the boxes so that their x runs along the longest extent.
@@ -224,8 +230,8 @@ std::string crossing_faces_problem(const NetFaces& faces) {
     for (std::size_t j = i + 1; j < order.size(); ++j) {
       const auto& [other_low, other_high] = boxes[static_cast<std::size_t>(order[j])];
       if (other_low.x > high.x + eps) break;
-      if (other_low.y > high.y + eps || low.y > other_high.y + eps ||
-          other_low.z > high.z + eps || low.z > other_high.z + eps)
+      if (other_low.y > high.y + eps || low.y > other_high.y + eps || other_low.z > high.z + eps ||
+          low.z > other_high.z + eps)
         continue;
       const int a = order[i], b = order[j];
       if (pierces(faces, a, b, planes[static_cast<std::size_t>(b)], eps) ||
@@ -286,7 +292,8 @@ void turn_faces(NetFaces& faces) {
         const int g = face_of_side[static_cast<std::size_t>(other)];
         if (piece[static_cast<std::size_t>(g)] >= 0) continue;
         const bool same_way = from(other) == a;
-        flip[static_cast<std::size_t>(g)] = static_cast<char>(flip[static_cast<std::size_t>(f)] ^ same_way);
+        flip[static_cast<std::size_t>(g)] =
+            static_cast<char>(flip[static_cast<std::size_t>(f)] ^ same_way);
         piece[static_cast<std::size_t>(g)] = id;
         queue.push_back(g);
       }
@@ -335,7 +342,8 @@ NetSolid net_solid(NetFaces faces) {
       const int face = face_of_side[static_cast<std::size_t>(side)];
       const int neighbour = face_of_side[static_cast<std::size_t>(other)];
       P3 centre;
-      for (int k = 0; k < f.sides(neighbour); ++k) centre = centre + net::point(f, f.corner(neighbour, k));
+      for (int k = 0; k < f.sides(neighbour); ++k)
+        centre = centre + net::point(f, f.corner(neighbour, k));
       centre = centre * (1.0 / f.sides(neighbour));
       const P3 on_edge = net::point(f, f.corners[static_cast<std::size_t>(side)]);
       solid.valley[static_cast<std::size_t>(side)] =
