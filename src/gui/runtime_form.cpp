@@ -29,6 +29,7 @@
 #include "gui/special_form.h"
 #include "gui/user_pref_form.h"
 #include "input/prescan.h"
+#include "settings/option_table.h"
 #include "settings/run_option_checks.h"
 
 namespace ostrel::gui {
@@ -36,8 +37,9 @@ namespace {
 
 const QString kCaption = QStringLiteral("Ostrel RunTime Options: ");
 
-QLineEdit* number_box(const QString& name, const QString& text, const QString& tip = {}) {
-  auto* box = new QLineEdit(text);
+// A text box of the option table: its text starts as the option's default.
+QLineEdit* number_box(const QString& name, const QString& tip = {}) {
+  auto* box = new QLineEdit(QString::fromStdString(default_option_text(name.toStdString())));
   box->setObjectName(name);
   box->setToolTip(tip);
   box->setMaximumWidth(90);
@@ -155,10 +157,10 @@ QWidget* RunTimeForm::build_inflation() {
   inflate_option_->button(4)->setToolTip(
       "Stress majorization: the model is laid out from the steps between its vertices and "
       "settled by least squares before it relaxes. For large models and long chains.");
-  glob_lim_ = number_box("GlobLim", "99",
-                         R"(Used for Global Inflation.  Hop algorithm is used to distance )"
-                         R"(vertices so long as they are separated by less than "Global Limit" )"
-                         R"(edges)");
+  glob_lim_ =
+      number_box("GlobLim", R"(Used for Global Inflation.  Hop algorithm is used to distance )"
+                            R"(vertices so long as they are separated by less than "Global Limit" )"
+                            R"(edges)");
   auto* limit_row = new QFormLayout;
   limit_row->addRow("Global Limit", glob_lim_);
   inflation_layout->addLayout(limit_row);
@@ -183,13 +185,13 @@ QWidget* RunTimeForm::build_inflation() {
     auto* label = new QLabel(labels[k]);
     label->setWordWrap(true);
     label->setMinimumWidth(170);
-    loc_inf_min_[k] = number_box(QStringLiteral("LocInfMin%1").arg(k), "0");
-    loc_inf_max_[k] = number_box(QStringLiteral("LocInfMax%1").arg(k), "1");
+    loc_inf_min_[k] = number_box(QStringLiteral("LocInfMin%1").arg(k));
+    loc_inf_max_[k] = number_box(QStringLiteral("LocInfMax%1").arg(k));
     bounds->addWidget(label, k, 0);
     bounds->addWidget(loc_inf_min_[k], k, 1);
     bounds->addWidget(loc_inf_max_[k], k, 2);
   }
-  select_face_ = number_box("SelectFace", "");
+  select_face_ = number_box("SelectFace");
   bounds->addWidget(new QLabel("Selected Faces n/d"), 4, 0);
   bounds->addWidget(select_face_, 4, 1);
   bounds->setColumnStretch(0, 1);
@@ -201,7 +203,7 @@ QWidget* RunTimeForm::build_inflation() {
   sqrt_hop_ = check("SqrtHop", "Modified Hop",
                     "When checked, will use a SQRT function to adapt the output from the hop "
                     "phase.");
-  sqrt_mult_ = number_box("SqrtMult", "1",
+  sqrt_mult_ = number_box("SqrtMult",
                           "Formula used in Hop algorithm will be multiplier x SQRT(edge "
                           "distance)");
   hop_layout->addRow(sqrt_hop_);
@@ -229,7 +231,7 @@ QWidget* RunTimeForm::build_modes() {
   };
   weaken_ = tri_check("Weaken", "Weaken Mode:",
                       "Polygons below a defined limit can be weakened to create near misses");
-  weaken_limit_ = number_box("WeakenLimit", "3");
+  weaken_limit_ = number_box("WeakenLimit");
   add(weaken_, "Limit", weaken_limit_);
   once_ = tri_check("Once",
                     "'Once' Mode:", "Ostrel will only make one attempt to generate an output file");
@@ -245,8 +247,7 @@ QWidget* RunTimeForm::build_modes() {
   add(xy_confine_);
   highlight_ =
       tri_check("Highlight", "Highlight mode:", "Polygons of a defined type will be highlighted");
-  highlight_val_ =
-      number_box("HighlightVal", "5/3", "The polygons for highlighting. Zero means all.");
+  highlight_val_ = number_box("HighlightVal", "The polygons for highlighting. Zero means all.");
   add(highlight_, "n/d", highlight_val_);
   labelling_ =
       check("Labelling", "Vertex Labelling:", "Ostrel will label the vertices in the VRML output");
@@ -269,7 +270,7 @@ QWidget* RunTimeForm::build_modes() {
   aug_frame_ = new QGroupBox;
   aug_frame_->setObjectName("AugFrame");
   auto* frame_layout = new QVBoxLayout(aug_frame_);
-  augment_val_ = number_box("AugmentVal", "5/2");
+  augment_val_ = number_box("AugmentVal");
   auto* side = new QFormLayout;
   side->addRow("n/d", augment_val_);
   frame_layout->addLayout(side);
@@ -299,12 +300,12 @@ QWidget* RunTimeForm::build_output() {
       check("HighVert", "Highlight all Vertices", "Vertex spheres will be placed on all vertices");
   stress_map_ =
       check("StressMap", "Stress Map:", "Stress cones will be placed along all distorted edges");
-  stress_mult_ = number_box("StressMult", "1", "Factor applied to stress cone base radius");
-  st_ball_mult_ = number_box("StBallMult", "1", "Factor applied to Side Stress Spheres");
+  stress_mult_ = number_box("StressMult", "Factor applied to stress cone base radius");
+  st_ball_mult_ = number_box("StBallMult", "Factor applied to Side Stress Spheres");
   all_cyl_ = check("AllCyl", "Cylinders on all edges", "Places an edge cylinder on every edge");
   smooth_ = check("Smooth", "Smooth",
                   "Will smooth an edge if the dihedral angle is less than the defined angle");
-  smooth_angle_ = number_box("SmoothAngle", "0");
+  smooth_angle_ = number_box("SmoothAngle");
   grid->addWidget(incord_, 0, 0, 1, 3);
   grid->addWidget(high_vert_, 1, 0, 1, 3);
   grid->addWidget(all_cyl_, 2, 0, 1, 3);
@@ -327,16 +328,16 @@ QWidget* RunTimeForm::build_output() {
   band_frame_ = new QGroupBox("Bands");
   band_frame_->setObjectName("Bandframe");
   auto* band_layout = new QFormLayout(band_frame_);
-  band_len_ = number_box("BandLen", "1");
+  band_len_ = number_box("BandLen");
   band_layout->addRow("Band length:", band_len_);
   layout->addWidget(band_frame_);
 
   auto* rhombi = new QGroupBox("Rhombi and hexagons");
   auto* rhombi_layout = new QFormLayout(rhombi);
   const QString rhombus_tip = "Angle in degrees, or specials: r12, r30, mr30, Pn/d.";
-  force_rhom_[1] = number_box("ForceRhom", "0", rhombus_tip);
-  force_rhom_[2] = number_box("ForceRhom2", "0", rhombus_tip);
-  force_rhom_[3] = number_box("ForceRhom3", "0", rhombus_tip);
+  force_rhom_[1] = number_box("ForceRhom", rhombus_tip);
+  force_rhom_[2] = number_box("ForceRhom2", rhombus_tip);
+  force_rhom_[3] = number_box("ForceRhom3", rhombus_tip);
   rhombi_layout->addRow(R"(Force Rhombus Angle Set 1 "D")", force_rhom_[1]);
   rhombi_layout->addRow(R"(Force Rhombus Angle Set 2 "d")", force_rhom_[2]);
   rhombi_layout->addRow(R"(Force Rhombus Angle Set 3 "q")", force_rhom_[3]);

@@ -275,6 +275,13 @@ std::string set_option(RunSettings& settings, std::string_view name, std::string
   return {};
 }
 
+std::string default_option_text(std::string_view name) {
+  const OptionRow* row = find_option(name);
+  if (row == nullptr || row->kind != OptionKind::kText) return {};
+  RunSettings defaults;
+  return row->text(defaults);
+}
+
 void apply_flag(RunSettings& settings, const OptionRow& row, const std::string& value) {
   for (const std::string& implied : row.implies) find_option(implied)->check(settings) = true;
   switch (row.kind) {

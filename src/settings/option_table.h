@@ -47,6 +47,10 @@ const OptionRow* find_option(std::string_view name);
 // text boxes any text. Returns an empty string on success, else what is wrong.
 std::string set_option(RunSettings& settings, std::string_view name, std::string_view value);
 
+// The text a text box of control `name` starts with: its field in a default RunSettings ("" for a
+// control that is no text box of the table).
+std::string default_option_text(std::string_view name);
+
 // Turns on the check boxes a row's flag implies, then sets the row: a check box on, a text box to
 // `value`, an option group to the item named `value` (one of row.items).
 void apply_flag(RunSettings& settings, const OptionRow& row, const std::string& value);
