@@ -362,6 +362,10 @@ TEST(SettingsFile, GltfStlAndNetChoicesAreSavedAfterTheOtherRecordsOnlyWhenOn) {
   EXPECT_TRUE(reading.messages.empty());
   reading = read_text(plain, {kFolder, "/in", "/out"});
   EXPECT_FALSE(reading.prefs.GltfFile || reading.prefs.StlFile || reading.prefs.NetFile);
+  // Threads is kept the same way: a record only when it is not the default 0 (one per core).
+  EXPECT_EQ(plain.find("thrd"), std::string::npos);
+  prefs.Threads = "2";
+  EXPECT_EQ(read_text(saved_settings_text(prefs), {kFolder, "/in", "/out"}).prefs.Threads, "2");
 }
 
 TEST(SettingsFile, AppliesToRunSettings) {
