@@ -100,10 +100,11 @@ void Attempt::robust_start(Random& extra) {
     }
     return solved.cost <= kSolvedCost;
   };
-  const double miss = build_start(model, *pass_.fixed, extra);
+  const double miss = build_start(model, *pass_.fixed, extra, cancel);
   if (pass_.debug) debug_lines_.push_back("Robust start: built, largest miss" + print_form(miss));
   // A model built to its distances is kept in case nothing settles better.
   std::vector<double> built;
+  if (cancelled()) return;
   if (miss <= kBuiltMiss) {
     for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
       built.insert(built.end(), {model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
@@ -122,13 +123,15 @@ void Attempt::robust_start(Random& extra) {
   options.band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
   options.flat = settings.XYConfine;
   options.cancel = cancel;
+  if (cancelled()) return;
   StressStartResult laid =
       stress_majorization_start(model, *pass_.distances, *pass_.fixed, options);
   if (pass_.debug) {
     debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +
                            print_form(laid.stress));
   }
-  if (settle(&repulsion, "laid out") || settle(nullptr, "without holding apart")) return;
+  if (settle(&repulsion, "laid out") || cancelled() || settle(nullptr, "without holding apart"))
+    return;
   if (!built.empty()) {
     std::size_t k = 0;
     for (int v = model.FirstVertex; v <= model.LastVertex; ++v, k += 3) {
@@ -145,6 +148,7 @@ void Attempt::robust_start(Random& extra) {
 AttemptEnd Attempt::relax(AttemptObserver& observer) {
   const RunSettings& settings = *pass_.settings;
   const Model& model = *model_;
+  if (cancelled()) return AttemptEnd::kQuit;
   if (robust_failed_) return AttemptEnd::kFinished;  // unsettled: the next attempt starts afresh
   while (true) {
     ++iteration_;

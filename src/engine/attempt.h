@@ -12,6 +12,7 @@
 
 #include "core/model.h"
 #include "core/random.h"
+#include "engine/cancel.h"
 #include "engine/convergence.h"
 #include "engine/relax.h"
 #include "prepare/edge_table.h"
@@ -117,8 +118,11 @@ class Attempt {
   // Lines for the debug log, in order; the run appends them when it takes the attempt.
   std::vector<std::string>& debug_lines() { return debug_lines_; }
 
-  // Set by whoever runs the attempt ahead: the robust start stops early once it is set.
-  const std::atomic<bool>* cancel = nullptr;
+  // Asked by every stage of the start (the build, the layout, each least-squares step); once it
+  // says stop, the start ends where it is and relax() returns kQuit at once. Set by whoever runs
+  // the attempt: the run for its own, the pool for those run ahead.
+  const CancelCheck* cancel = nullptr;
+  bool cancelled() const { return cancel && cancel->stopped(); }
 
   // Shared with the run's progress display while the attempt runs on another thread.
   std::atomic<std::int64_t> shown_iteration{0};

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <memory>
 
+#include "engine/cancel.h"
+
 #include "core/lenient_number.h"
 #include "core/number_format.h"
 #include "core/parallel.h"
@@ -51,6 +53,11 @@ Run::Run(const RunRequest& request, RunHost& host)
       errors_(host),
       jobs_(thread_count(request.jobs)) {
   seed_ = report_.seed = request.seed ? *request.seed : clock_seed();
+  if (request.jobs > jobs_) {
+    host_.message("Warning: " + std::to_string(request.jobs) + " jobs asked for, but only " +
+                  std::to_string(jobs_) + (jobs_ == 1 ? " core is" : " cores are") +
+                  " available: " + std::to_string(jobs_) + " used");
+  }
 }
 
 RunReport Run::execute() {
@@ -168,25 +175,26 @@ Next Run::isomorphs() {
   first_attempt_of_pass_ = attempts_ + 1;
   first_draws_ = attempt_draws(*model_, settings_, model_->LastStartSlot);
   later_draws_ = attempt_draws(*model_, settings_, 0);
+  robust_in_pass_ = false;
+  unsettled_in_row_ = 0;
   while (true) {
     if (request_.limits.attempts > 0 && attempts_ >= request_.limits.attempts) return Next::kEnd;
+    if (cancel_.load()) {
+      report_.end = RunEnd::kQuit;
+      return Next::kEnd;
+    }
     const int number = ++attempts_;
     const int in_pass = number - first_attempt_of_pass_ + 1;
     duplicate_text_ = " ";
     host_.duplicate_label(duplicate_text_);
     host_.caption(base_name_ + "_isom" + std::to_string(IsomorphNo_));
     const AttemptPlan current = plan(number, in_pass);
-    if (current.robust) {
-      ensure_robust_data();
-      if (!escalated_ && kept_mode_ != kExpandStress) {
-        escalated_ = true;
-        const std::string note =
-            "Attempt " + std::to_string(number) + " and those after it start from a robust start";
-        host_.note(note);
-        append_debug({"Escalation: " + note});
-      }
-    }
+    if (current.robust) ensure_robust_data();
     stream_taken_ += in_pass == 1 ? first_draws_ : later_draws_;
+    // An attempt run ahead on a plan that no longer holds (the attempts before it escalated to
+    // robust starts meanwhile) is started again as it should be.
+    if (pool_.has(number) && pool_.plan(number).robust != current.robust) pool_.discard(number);
+    const std::size_t reported_before = report_.isomorphs.size();
     Next next;
     if (pool_.has(number)) {
       waiting_end_ = AttemptEnd::kFinished;
@@ -199,13 +207,22 @@ Next Run::isomorphs() {
       }
       next = take(std::move(taken.attempt), taken.end, true);
     } else {
-      std::unique_ptr<Attempt> attempt = make_attempt(current, in_pass == 1);
+      const auto began = std::chrono::steady_clock::now();
+      std::unique_ptr<Attempt> attempt = make_attempt(current, in_pass == 1, jobs_);
       run_ahead(number, in_pass);
+      waiting_end_ = AttemptEnd::kFinished;
+      const CancelCheck check(&cancel_, [this] { return ask_during_start(); });
+      attempt->cancel = &check;
       attempt->start();
       if (settings_.incord) return write_as_entered(*attempt);
-      const AttemptEnd end = attempt->relax(*this);
+      AttemptEnd end = attempt->relax(*this);
+      if (end == AttemptEnd::kQuit && waiting_end_ != AttemptEnd::kFinished) end = waiting_end_;
+      attempt->cancel = nullptr;
+      last_attempt_seconds_ =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
       next = take(std::move(attempt), end, false);
     }
+    count_outcome(reported_before);
     if (next != Next::kNextIsomorph) {
       pool_.cancel_all();
       return next;
@@ -213,7 +230,25 @@ Next Run::isomorphs() {
   }
 }
 
-AttemptPlan Run::plan(int number, int in_pass) const {
+// Classic attempts that end unsettled one after the other turn the pass to robust starts.
+void Run::count_outcome(std::size_t reported_before) {
+  if (report_.isomorphs.size() <= reported_before || robust_in_pass_) return;
+  if (report_.isomorphs.back().outcome != IsomorphOutcome::kUnsettled) {
+    unsettled_in_row_ = 0;
+    return;
+  }
+  if (++unsettled_in_row_ < kClassicAttempts) return;
+  robust_in_pass_ = true;
+  if (!escalated_ && kept_mode_ != kExpandStress) {
+    escalated_ = true;
+    const std::string note = "Attempt " + std::to_string(attempts_ + 1) +
+                             " and those after it start from a robust start";
+    host_.note(note);
+    append_debug({"Escalation: " + note});
+  }
+}
+
+AttemptPlan Run::plan(int number, int /*in_pass*/) const {
   AttemptPlan plan;
   plan.number = number;
   plan.seed = seed_;
@@ -223,12 +258,15 @@ AttemptPlan Run::plan(int number, int in_pass) const {
   if (number > attempts_) {
     plan.skipped += static_cast<std::uint64_t>(number - attempts_ - 1) * later_draws_;
   }
+  // An attempt run ahead is planned as if the attempts before it leave the search as it is; when
+  // it is taken, a plan that no longer holds sends it back (isomorphs()).
   const bool searching = !settings_.incord && (settings_.run_mode() == 2 || segmented());
-  plan.robust = kept_mode_ == kExpandStress || (searching && in_pass > kClassicAttempts);
+  plan.robust = kept_mode_ == kExpandStress || (searching && robust_in_pass_);
   return plan;
 }
 
-std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_of_pass) {
+std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_of_pass,
+                                           int threads) {
   auto model = std::make_unique<Model>(*model_);
   if (!first_of_pass) forget_starting_positions(*model);
   PassData pass;
@@ -238,21 +276,23 @@ std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_o
   pass.distances = distances_.get();
   pass.fixed = &fixed_;
   pass.kept_mode = kept_mode_;
-  pass.threads = jobs_;
+  pass.threads = threads;
   pass.debug = debug() != nullptr;
   return std::make_unique<Attempt>(pass, plan, std::move(model));
 }
 
-// Keeps the threads busy with the attempts after `number` (one thread is the run's own).
+// Keeps the threads busy with the attempts after `number` (one thread is the run's own). Each
+// runs its pair sums on its own thread. Attempts that end in a moment are not run ahead.
 void Run::run_ahead(int number, int in_pass) {
   const bool searching = !settings_.incord && (settings_.run_mode() == 2 || segmented());
   if (jobs_ < 2 || !searching) return;
+  if (!robust_in_pass_ && last_attempt_seconds_ < kWorthRunningAhead) return;
   for (int ahead = number + 1; ahead < number + jobs_; ++ahead) {
     if (request_.limits.attempts > 0 && ahead > request_.limits.attempts) break;
     if (pool_.has(ahead)) continue;
     const AttemptPlan later = plan(ahead, in_pass + (ahead - number));
     if (later.robust) ensure_robust_data();
-    pool_.launch(make_attempt(later, false));
+    pool_.launch(make_attempt(later, false, 1));
   }
 }
 
@@ -277,7 +317,23 @@ bool Run::idle_while_waiting(const Attempt& attempt) {
   const ButtonPresses pressed = host_.poll();
   if (pressed.quit) waiting_end_ = AttemptEnd::kQuit;
   if (pressed.reread) waiting_end_ = AttemptEnd::kReread;
+  if (pressed.quit) cancel_ = true;
   return waiting_end_ == AttemptEnd::kFinished;
+}
+
+// While a start runs on the run's own thread: Quit and Re-Read call it off at once; the other
+// buttons wait for the first poll of the relaxation.
+bool Run::ask_during_start() {
+  const ButtonPresses pressed = host_.poll();
+  pending_.write = pending_.write || pressed.write;
+  pending_.graphics = pending_.graphics || pressed.graphics;
+  pending_.redo = pending_.redo || pressed.redo;
+  pending_.more_f1 = pending_.more_f1 || pressed.more_f1;
+  pending_.less_f1 = pending_.less_f1 || pressed.less_f1;
+  if (pressed.quit) waiting_end_ = AttemptEnd::kQuit;
+  if (pressed.reread) waiting_end_ = AttemptEnd::kReread;
+  if (pressed.quit) cancel_ = true;
+  return waiting_end_ != AttemptEnd::kFinished;
 }
 
 // Every tenth iteration of an attempt the run relaxes itself: show the state, then act on the
@@ -296,7 +352,14 @@ AttemptEnd Run::poll(Attempt& attempt) {
   snapshot.z_max = attempt.relaxation().z_max();
   snapshot.graphics = attempt.graphics() && attempt.deform() > 0.005;
   host_.progress(snapshot);
-  const ButtonPresses pressed = host_.poll();
+  ButtonPresses pressed = host_.poll();
+  pressed.write = pressed.write || pending_.write;
+  pressed.graphics = pressed.graphics || pending_.graphics;
+  pressed.redo = pressed.redo || pending_.redo;
+  pressed.more_f1 = pressed.more_f1 || pending_.more_f1;
+  pressed.less_f1 = pressed.less_f1 || pending_.less_f1;
+  pending_ = {};
+  if (pressed.quit) cancel_ = true;
   if (pressed.quit) return AttemptEnd::kQuit;
   if (pressed.write) {
     const std::string name = base_name_;

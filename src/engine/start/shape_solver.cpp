@@ -32,7 +32,7 @@ using Block = std::array<double, 9>;
 class Solver {
  public:
   Solver(Model& model, const std::vector<FixedDistance>& pairs, Repulsion* repulsion,
-         const std::atomic<bool>* cancel)
+         const CancelCheck* cancel)
       : model_(model), repulsion_(repulsion), cancel_(cancel) {
     first_ = std::max(model.FirstVertex, 0);
     n_ = std::max(model.LastVertex - first_ + 1, 0);
@@ -73,14 +73,14 @@ class Solver {
     double lambda = 1e-4;
     std::vector<double> trial(x_.size());
     for (int step = 1; step <= max_steps; ++step) {
-      if (cancel_ && cancel_->load()) break;
+      if (stopped()) break;
       collect_residuals();
       const double cost = cost_at(x_);
       result.cost = cost;
       if (cost < 1e-28) break;
       linearise();
       bool accepted = false;
-      for (int attempt = 0; attempt < 12 && !accepted; ++attempt) {
+      for (int attempt = 0; attempt < 12 && !accepted && !stopped(); ++attempt) {
         result.cg_iterations += solve_step(lambda);
         for (std::size_t k = 0; k < x_.size(); ++k) trial[k] = x_[k] + delta_[k];
         const double trial_cost = cost_at(trial);
@@ -311,6 +311,7 @@ class Solver {
     int iterations = 0;
     double rr = rr0;
     while (iterations < limit && rr > rr0 * 1e-24 && rr > 1e-300) {
+      if (stopped()) break;
       ++iterations;
       normal_product(lambda, direction_, product_);
       double dp = 0.0;
@@ -350,7 +351,8 @@ class Solver {
 
   Model& model_;
   Repulsion* repulsion_;
-  const std::atomic<bool>* cancel_;
+  bool stopped() const { return cancel_ && cancel_->stopped(); }
+  const CancelCheck* cancel_;
   int first_ = 0;
   int n_ = 0;
   std::vector<double> x_;
@@ -367,7 +369,7 @@ class Solver {
 }  // namespace
 
 ShapeSolverResult solve_shape(Model& model, const std::vector<FixedDistance>& pairs,
-                              Repulsion* repulsion, const std::atomic<bool>* cancel,
+                              Repulsion* repulsion, const CancelCheck* cancel,
                               int max_steps) {
   Solver solver(model, pairs, repulsion, cancel);
   return solver.run(max_steps);

@@ -8,10 +8,10 @@
 // in vertex order, so the positions are the same bits for any number of threads.
 #pragma once
 
-#include <atomic>
 #include <vector>
 
 #include "core/model.h"
+#include "engine/cancel.h"
 #include "prepare/fixed_distances.h"
 #include "prepare/graph_distances.h"
 
@@ -23,7 +23,7 @@ struct StressStartOptions {
   bool flat = false;         // keep z at 0 (XYConfine)
   int max_steps = 1000;      // majorization steps at most
   // Set when the layout is no longer wanted: the steps stop.
-  const std::atomic<bool>* cancel = nullptr;
+  const CancelCheck* cancel = nullptr;
 };
 
 struct StressStartResult {
