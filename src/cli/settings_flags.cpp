@@ -212,6 +212,7 @@ std::string set_control_assignment(RunSettings& settings, std::string_view assig
   if (equals == std::string_view::npos || equals == 0) {
     return "\"" + std::string(assignment) + "\" is not of the form Control=Value";
   }
+  if (assignment.substr(0, equals) == "InflateOption") settings.InflateGiven = true;
   return set_control(settings, assignment.substr(0, equals), assignment.substr(equals + 1));
 }
 

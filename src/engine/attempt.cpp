@@ -50,7 +50,10 @@ void Attempt::start() {
   Random random(plan_.seed);
   random.skip(plan_.skipped);
   LocalInflation inflation = draw_local_inflation(settings, random);
+  input_positions_ = model.StartListRead && model.LastStartSlot > 0;
   mode_ = pass_.kept_mode;
+  if (from_off_coordinates() && mode_ == kExpandGlobal && !settings.InflateGiven)
+    mode_ = kExpandNone;
   const bool local = mode_ == kExpandLocalOne || mode_ == kExpandLocalDiagonal;
   relax_ = std::make_unique<Relaxation>(model, settings);
   relax_->set_local_expansion(mode_, local,
@@ -64,7 +67,6 @@ void Attempt::start() {
         {"expand :" + print_form(mode_), "expold :" + print_form(pass_.kept_mode),
          "minvert :" + print_form(model.FirstVertex), "maxvert :" + print_form(model.LastVertex),
          "d4fac :" + print_form(relax_->shape_boost)});
-  input_positions_ = model.StartListRead && model.LastStartSlot > 0;
   place_starting_positions(model, settings, random);
   convergence_.start();
   if (settings.incord) return;  // written as entered
@@ -100,6 +102,9 @@ void Attempt::robust_start(Random& extra) {
     }
     return solved.cost <= kSolvedCost;
   };
+  // An OFF file's points are the first start tried: a model given near its shape keeps it.
+  if (from_off_coordinates() && settle(nullptr, "from the input")) return;
+  if (cancelled()) return;
   const double miss = build_start(model, *pass_.fixed, extra, cancel);
   if (pass_.debug) debug_lines_.push_back("Robust start: built, largest miss" + print_form(miss));
   // A model built to its distances is kept in case nothing settles better.

@@ -34,6 +34,9 @@ struct PassData {
   const std::vector<FixedDistance>* fixed = nullptr;
   int kept_mode = kExpandGlobal;  // the expansion mode the run starts every attempt in
   int threads = 1;                // for the pair sums of a robust start
+  // The input is an OFF file whose coordinates start the pass's first attempt: the global
+  // pre-stage, unless chosen, would blow them away, and a robust start settles from them first.
+  bool off_coordinates = false;
   bool debug = false;             // keep lines for the debug log
 };
 
@@ -131,6 +134,7 @@ class Attempt {
 
  private:
   void robust_start(Random& extra);
+  bool from_off_coordinates() const { return pass_.off_coordinates && input_positions_; }
 
   PassData pass_;
   AttemptPlan plan_;

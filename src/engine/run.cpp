@@ -11,6 +11,7 @@
 #include "core/number_format.h"
 #include "core/parallel.h"
 #include "engine/run_state.h"
+#include "input/off_reader.h"
 #include "input/prescan.h"
 #include "prepare/load_model.h"
 
@@ -277,6 +278,7 @@ std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_o
   pass.fixed = &fixed_;
   pass.kept_mode = kept_mode_;
   pass.threads = threads;
+  pass.off_coordinates = first_of_pass && !request_.shape && is_off_text(text_);
   pass.debug = debug() != nullptr;
   return std::make_unique<Attempt>(pass, plan, std::move(model));
 }
