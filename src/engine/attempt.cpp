@@ -75,6 +75,8 @@ void Attempt::start() {
     // stream stays where the attempts after it expect it.
     Random extra(plan_.seed ^ (0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(plan_.number)));
     robust_start(extra);
+    shown_stage = nullptr;
+    start_cancelled_ = cancelled();
   } else if (mode_ == kExpandGlobal && pass_.hop) {
     if (relax_->global_prestage(*pass_.hop, lenient_value(settings.GlobLim)) == 0 && pass_.debug) {
       debug_lines_.push_back(
@@ -94,7 +96,8 @@ void Attempt::robust_start(Random& extra) {
   const RunSettings& settings = *pass_.settings;
   Repulsion repulsion(model, kRepulsionReach);
   const auto settle = [&](Repulsion* held, const char* what) {
-    ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel);
+    shown_stage = "least squares";
+    ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel, 200, &shown_cost);
     if (pass_.debug) {
       debug_lines_.push_back(std::string("Shape solver, ") + what + ":" + print_form(solved.steps) +
                              " steps," + print_form(solved.cg_iterations) + " cg iterations, cost" +
@@ -105,7 +108,9 @@ void Attempt::robust_start(Random& extra) {
   // An OFF file's points are the first start tried: a model given near its shape keeps it.
   if (from_off_coordinates() && settle(nullptr, "from the input")) return;
   if (cancelled()) return;
+  shown_stage = "building";
   const double miss = build_start(model, *pass_.fixed, extra, cancel);
+  shown_cost = miss;
   if (pass_.debug) debug_lines_.push_back("Robust start: built, largest miss" + print_form(miss));
   // A model built to its distances is kept in case nothing settles better.
   std::vector<double> built;
@@ -129,8 +134,10 @@ void Attempt::robust_start(Random& extra) {
   options.flat = settings.XYConfine;
   options.cancel = cancel;
   if (cancelled()) return;
+  shown_stage = "laying out";
   StressStartResult laid =
       stress_majorization_start(model, *pass_.distances, *pass_.fixed, options);
+  shown_cost = laid.stress;
   if (pass_.debug) {
     debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +
                            print_form(laid.stress));
@@ -153,7 +160,7 @@ void Attempt::robust_start(Random& extra) {
 AttemptEnd Attempt::relax(AttemptObserver& observer) {
   const RunSettings& settings = *pass_.settings;
   const Model& model = *model_;
-  if (cancelled()) return AttemptEnd::kQuit;
+  if (start_cancelled_) return AttemptEnd::kQuit;
   if (robust_failed_) return AttemptEnd::kFinished;  // unsettled: the next attempt starts afresh
   while (true) {
     ++iteration_;

@@ -131,6 +131,11 @@ class Attempt {
   std::atomic<std::int64_t> shown_iteration{0};
   std::atomic<double> shown_deform{0.0};
   std::atomic<double> shown_deforp{0.0};
+  // While a robust start runs: its stage ("building", "laying out", "least squares"), null
+  // before and after, and the cost the stage has reached (its largest miss, stress, or
+  // least-squares cost).
+  std::atomic<const char*> shown_stage{nullptr};
+  std::atomic<double> shown_cost{0.0};
 
  private:
   void robust_start(Random& extra);
@@ -148,6 +153,7 @@ class Attempt {
   bool graphics_ = true;
   bool found_ = false;
   bool robust_failed_ = false;
+  bool start_cancelled_ = false;  // the robust start was called off
   bool input_positions_ = false;
   FoundPoint found_point_;
   std::vector<std::string> debug_lines_;

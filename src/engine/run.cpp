@@ -5,11 +5,11 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/cancel.h"
-
 #include "core/lenient_number.h"
 #include "core/number_format.h"
 #include "core/parallel.h"
+#include "engine/cancel.h"
+#include "engine/run_messages.h"
 #include "engine/run_state.h"
 #include "input/off_reader.h"
 #include "input/prescan.h"
@@ -43,6 +43,13 @@ const char* expansion_name(int mode) {
     case kExpandLocalDiagonal: return "local-diagonal";
     default: return "none";
   }
+}
+
+// "robust start: least squares, cost 3.2e-05" while the attempt's robust start runs, else empty.
+std::string start_stage_text(const Attempt& attempt) {
+  const char* stage = attempt.shown_stage.load();
+  if (!stage) return {};
+  return std::string("robust start: ") + stage + ", cost " + short_number(attempt.shown_cost.load());
 }
 
 }  // namespace
@@ -179,7 +186,10 @@ Next Run::isomorphs() {
   robust_in_pass_ = false;
   unsettled_in_row_ = 0;
   while (true) {
-    if (request_.limits.attempts > 0 && attempts_ >= request_.limits.attempts) return Next::kEnd;
+    if (request_.limits.attempts > 0 && attempts_ >= request_.limits.attempts) {
+      report_nothing_settled();
+      return Next::kEnd;
+    }
     if (cancel_.load()) {
       report_.end = RunEnd::kQuit;
       return Next::kEnd;
@@ -214,7 +224,9 @@ Next Run::isomorphs() {
       waiting_end_ = AttemptEnd::kFinished;
       const CancelCheck check(&cancel_, [this] { return ask_during_start(); });
       attempt->cancel = &check;
+      starting_ = attempt.get();
       attempt->start();
+      starting_ = nullptr;
       if (settings_.incord) return write_as_entered(*attempt);
       AttemptEnd end = attempt->relax(*this);
       if (end == AttemptEnd::kQuit && waiting_end_ != AttemptEnd::kFinished) end = waiting_end_;
@@ -231,6 +243,17 @@ Next Run::isomorphs() {
   }
 }
 
+// At the attempt limit with nothing written: the best the attempts reached, and what it means.
+void Run::report_nothing_settled() {
+  if (!report_.files.empty() || report_.isomorphs.empty() || segmented()) return;
+  const IsomorphReport* best = &report_.isomorphs.front();
+  for (const IsomorphReport& entry : report_.isomorphs) {
+    if (entry.deform < best->deform) best = &entry;
+  }
+  host_.message(nothing_settled_message(attempts_, best->deform, best->deforp));
+  report_.end = RunEnd::kError;
+}
+
 // Classic attempts that end unsettled one after the other turn the pass to robust starts.
 void Run::count_outcome(std::size_t reported_before) {
   if (report_.isomorphs.size() <= reported_before || robust_in_pass_) return;
@@ -240,7 +263,7 @@ void Run::count_outcome(std::size_t reported_before) {
   }
   if (++unsettled_in_row_ < kClassicAttempts) return;
   robust_in_pass_ = true;
-  if (!escalated_ && kept_mode_ != kExpandStress) {
+  if (!escalated_ && kept_mode_ != kExpandStress && attempts_left()) {
     escalated_ = true;
     const std::string note = "Attempt " + std::to_string(attempts_ + 1) +
                              " and those after it start from a robust start";
@@ -315,6 +338,8 @@ bool Run::idle_while_waiting(const Attempt& attempt) {
   snapshot.ExpandOpt = expansion_name(attempt.plan().robust ? kExpandStress : kept_mode_);
   snapshot.Duplicate = duplicate_text_;
   snapshot.graphics = false;  // its positions change on the other thread
+  snapshot.start_stage = start_stage_text(attempt);
+  if (!snapshot.start_stage.empty()) snapshot.ExpandOpt = snapshot.start_stage;
   host_.progress(snapshot);
   const ButtonPresses pressed = host_.poll();
   if (pressed.quit) waiting_end_ = AttemptEnd::kQuit;
@@ -326,6 +351,16 @@ bool Run::idle_while_waiting(const Attempt& attempt) {
 // While a start runs on the run's own thread: Quit and Re-Read call it off at once; the other
 // buttons wait for the first poll of the relaxation.
 bool Run::ask_during_start() {
+  if (starting_) {
+    ProgressSnapshot snapshot;
+    snapshot.IsomorphNo = IsomorphNo_;
+    snapshot.Duplicate = duplicate_text_;
+    snapshot.graphics = false;
+    snapshot.start_stage = start_stage_text(*starting_);
+    snapshot.ExpandOpt = snapshot.start_stage.empty() ? expansion_name(kExpandStress)
+                                                       : snapshot.start_stage;
+    host_.progress(snapshot);
+  }
   const ButtonPresses pressed = host_.poll();
   pending_.write = pending_.write || pressed.write;
   pending_.graphics = pending_.graphics || pressed.graphics;

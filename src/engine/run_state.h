@@ -65,6 +65,7 @@ class Run final : public AttemptObserver {
   bool idle_while_waiting(const Attempt& attempt);
   bool ask_during_start();
   void count_outcome(std::size_t reported_before);
+  void report_nothing_settled();
 
   // --- run_finish.cpp: taking attempts, writing ---
   Next take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead);
@@ -136,6 +137,7 @@ class Run final : public AttemptObserver {
   int unsettled_in_row_ = 0;     // classic attempts of this pass ended unsettled one after another
   double last_attempt_seconds_ = 0.0;  // how long the attempt taken last ran on this thread
   std::atomic<bool> cancel_{false};    // the run is called off: every attempt stops
+  Attempt* starting_ = nullptr;  // the attempt whose start runs on the run's own thread
   ButtonPresses pending_;  // pressed while a start ran, for the next poll (Quit acted on at once)
   int attempts_ = 0;        // attempts taken in the run
   int new_written_ = 0;

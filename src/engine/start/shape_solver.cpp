@@ -60,8 +60,9 @@ class Solver {
     }
   }
 
-  ShapeSolverResult run(int max_steps) {
+  ShapeSolverResult run(int max_steps, std::atomic<double>* shown_cost) {
     ShapeSolverResult result;
+    shown_cost_ = shown_cost;
     settle(max_steps, result);
     store();
     return result;
@@ -77,6 +78,7 @@ class Solver {
       collect_residuals();
       const double cost = cost_at(x_);
       result.cost = cost;
+      if (shown_cost_) *shown_cost_ = cost;
       if (cost < 1e-28) break;
       linearise();
       bool accepted = false;
@@ -353,6 +355,7 @@ class Solver {
   Repulsion* repulsion_;
   bool stopped() const { return cancel_ && cancel_->stopped(); }
   const CancelCheck* cancel_;
+  std::atomic<double>* shown_cost_ = nullptr;
   int first_ = 0;
   int n_ = 0;
   std::vector<double> x_;
@@ -370,9 +373,9 @@ class Solver {
 
 ShapeSolverResult solve_shape(Model& model, const std::vector<FixedDistance>& pairs,
                               Repulsion* repulsion, const CancelCheck* cancel,
-                              int max_steps) {
+                              int max_steps, std::atomic<double>* shown_cost) {
   Solver solver(model, pairs, repulsion, cancel);
-  return solver.run(max_steps);
+  return solver.run(max_steps, shown_cost);
 }
 
 }  // namespace ostrel

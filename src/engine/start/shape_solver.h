@@ -7,6 +7,8 @@
 // model does not settle folded onto itself.
 #pragma once
 
+#include <atomic>
+
 #include <vector>
 
 #include "core/model.h"
@@ -23,10 +25,11 @@ struct ShapeSolverResult {
 };
 
 // Moves vertices FirstVertex..LastVertex; velocities are zeroed.
+// `shown_cost`, when given, receives the cost after every step (for a progress display).
 // `cancel`, when given, is asked at every step and conjugate-gradient iteration: once it says
 // stop, the solver keeps the positions it has.
 ShapeSolverResult solve_shape(Model& model, const std::vector<FixedDistance>& pairs,
                               Repulsion* repulsion, const CancelCheck* cancel = nullptr,
-                              int max_steps = 200);
+                              int max_steps = 200, std::atomic<double>* shown_cost = nullptr);
 
 }  // namespace ostrel
