@@ -96,6 +96,7 @@ void Attempt::robust_start(Random& extra) {
   const RunSettings& settings = *pass_.settings;
   Repulsion repulsion(model, kRepulsionReach);
   const auto settle = [&](Repulsion* held, const char* what) {
+    shown_cost = std::nan("");
     shown_stage = "least squares";
     ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel, 200, &shown_cost);
     if (pass_.debug) {
@@ -108,6 +109,7 @@ void Attempt::robust_start(Random& extra) {
   // An OFF file's points are the first start tried: a model given near its shape keeps it.
   if (from_off_coordinates() && settle(nullptr, "from the input")) return;
   if (cancelled()) return;
+  shown_cost = std::nan("");
   shown_stage = "building";
   const double miss = build_start(model, *pass_.fixed, extra, cancel);
   shown_cost = miss;
@@ -133,7 +135,9 @@ void Attempt::robust_start(Random& extra) {
   options.band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
   options.flat = settings.XYConfine;
   options.cancel = cancel;
+  options.shown_stress = &shown_cost;
   if (cancelled()) return;
+  shown_cost = std::nan("");
   shown_stage = "laying out";
   StressStartResult laid =
       stress_majorization_start(model, *pass_.distances, *pass_.fixed, options);

@@ -133,7 +133,7 @@ class Attempt {
   std::atomic<double> shown_deforp{0.0};
   // While a robust start runs: its stage ("building", "laying out", "least squares"), null
   // before and after, and the cost the stage has reached (its largest miss, stress, or
-  // least-squares cost).
+  // least-squares cost; not a number until the stage has one).
   std::atomic<const char*> shown_stage{nullptr};
   std::atomic<double> shown_cost{0.0};
 

@@ -49,7 +49,9 @@ const char* expansion_name(int mode) {
 std::string start_stage_text(const Attempt& attempt) {
   const char* stage = attempt.shown_stage.load();
   if (!stage) return {};
-  return std::string("robust start: ") + stage + ", cost " + short_number(attempt.shown_cost.load());
+  const double cost = attempt.shown_cost.load();
+  return std::string("robust start: ") + stage +
+         (std::isnan(cost) ? std::string() : ", cost " + short_number(cost));
 }
 
 }  // namespace

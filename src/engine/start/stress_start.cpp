@@ -173,6 +173,7 @@ StressStartResult stress_majorization_start(Model& model, const GraphDistances& 
     stress /= 2.0;
     result.steps = step;
     result.stress = stress;
+    if (options.shown_stress) *options.shown_stress = stress;
     if (previous >= 0.0 && previous - stress <= 1e-7 * previous) break;
     previous = stress;
   }

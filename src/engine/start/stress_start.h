@@ -8,6 +8,7 @@
 // in vertex order, so the positions are the same bits for any number of threads.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "core/model.h"
@@ -24,6 +25,8 @@ struct StressStartOptions {
   int max_steps = 1000;      // majorization steps at most
   // Set when the layout is no longer wanted: the steps stop.
   const CancelCheck* cancel = nullptr;
+  // When given, receives the stress after every step (for a progress display).
+  std::atomic<double>* shown_stress = nullptr;
 };
 
 struct StressStartResult {
