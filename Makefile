@@ -36,9 +36,10 @@ gui: deps
 # Google Benchmark figures of the relaxation (Release build).
 bench: deps
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTREL_BUILD_BENCH=ON -DOSTREL_BUILD_TESTS=OFF
-	cmake --build build-bench -j $(JOBS) --target relax_bench view_bench
+	cmake --build build-bench -j $(JOBS) --target relax_bench view_bench search_bench
 	./build-bench/bench/relax_bench
 	./build-bench/bench/view_bench
+	./build-bench/bench/search_bench
 
 # Runs each fuzz target for FUZZ_SECONDS on its corpus (clang with libFuzzer). The whole-run
 # target takes small inputs only, and the bad inputs of the tests as seeds too.

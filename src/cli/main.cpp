@@ -58,8 +58,9 @@ void add_run_options(CLI::App& command, ostrel::cli::RunOptions& run, bool with_
   command.add_flag("-q,--quiet", run.quiet, "No progress line");
   command
       .add_option("--jobs", run.jobs,
-                  "Threads for attempts run ahead and for the pair sums (default: one per core); "
-                  "the files are the same for any number")
+                  "Threads for attempts run ahead and for the pair sums of the robust start "
+                  "(default: Threads of the settings, 0: one per core; more than the cores are not "
+                  "used, with a warning); the files are the same for any number")
       ->check(kAtLeastZero);
 
   // The flags of the option table, each a typed change of its option.

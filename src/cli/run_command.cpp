@@ -64,6 +64,9 @@ class CliHost final : public RunHost {
                        FormatOutputNumber(snapshot.Deform, "##0.0#########") + "  Deforp " +
                        FormatOutputNumber(snapshot.Deforp, "##0.0#########") + "  isomorph " +
                        std::to_string(snapshot.IsomorphNo) + "  " + snapshot.ExpandOpt;
+    // A robust start has no iterations yet: its stage and cost instead.
+    if (!snapshot.start_stage.empty())
+      line = "isomorph " + std::to_string(snapshot.IsomorphNo) + "  " + snapshot.start_stage;
     std::cerr << "\r" << line << "\x1b[K" << std::flush;
     line_shown_ = true;
   }

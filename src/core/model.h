@@ -21,7 +21,7 @@ inline constexpr int EdgeCapacity = 10000;
 inline constexpr int MaxCorners = 40;
 inline constexpr int MaxStep = 12;          // greatest step of a star face
 inline constexpr int MaxSegments = 5;       // segments of a segmented model
-inline constexpr int HopMatrixSide = 1500;  // side of the vertex distance matrix
+inline constexpr int HopMatrixSide = ModelCapacity;  // side of the vertex distance matrix
 inline constexpr int MaxRealmCorners = 4;   // corners of a realm face
 
 // Edge marks carried from the input's separators.

@@ -8,10 +8,16 @@
 
 namespace ostrel {
 
-// The number of threads to use for `jobs` asked (0: one per core, at least 1).
-inline int thread_count(int jobs) {
-  if (jobs > 0) return jobs;
+// The cores this machine has (at least 1).
+inline int available_cores() {
   return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+// The number of threads to use for `jobs` asked (0: one per core): never more than the cores,
+// since threads beyond them only wait for one another.
+inline int thread_count(int jobs) {
+  if (jobs > 0) return std::min(jobs, available_cores());
+  return available_cores();
 }
 
 // Calls work(begin, end) on consecutive ranges of rows 0..rows-1, on at most `threads` threads

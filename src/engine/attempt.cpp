@@ -50,7 +50,10 @@ void Attempt::start() {
   Random random(plan_.seed);
   random.skip(plan_.skipped);
   LocalInflation inflation = draw_local_inflation(settings, random);
+  input_positions_ = model.StartListRead && model.LastStartSlot > 0;
   mode_ = pass_.kept_mode;
+  if (from_off_coordinates() && mode_ == kExpandGlobal && !settings.InflateGiven)
+    mode_ = kExpandNone;
   const bool local = mode_ == kExpandLocalOne || mode_ == kExpandLocalDiagonal;
   relax_ = std::make_unique<Relaxation>(model, settings);
   relax_->set_local_expansion(mode_, local,
@@ -64,7 +67,6 @@ void Attempt::start() {
         {"expand :" + print_form(mode_), "expold :" + print_form(pass_.kept_mode),
          "minvert :" + print_form(model.FirstVertex), "maxvert :" + print_form(model.LastVertex),
          "d4fac :" + print_form(relax_->shape_boost)});
-  input_positions_ = model.StartListRead && model.LastStartSlot > 0;
   place_starting_positions(model, settings, random);
   convergence_.start();
   if (settings.incord) return;  // written as entered
@@ -73,6 +75,8 @@ void Attempt::start() {
     // stream stays where the attempts after it expect it.
     Random extra(plan_.seed ^ (0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(plan_.number)));
     robust_start(extra);
+    shown_stage = nullptr;
+    start_cancelled_ = cancelled();
   } else if (mode_ == kExpandGlobal && pass_.hop) {
     if (relax_->global_prestage(*pass_.hop, lenient_value(settings.GlobLim)) == 0 && pass_.debug) {
       debug_lines_.push_back(
@@ -92,7 +96,9 @@ void Attempt::robust_start(Random& extra) {
   const RunSettings& settings = *pass_.settings;
   Repulsion repulsion(model, kRepulsionReach);
   const auto settle = [&](Repulsion* held, const char* what) {
-    ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel);
+    shown_cost = std::nan("");
+    shown_stage = "least squares";
+    ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel, 200, &shown_cost);
     if (pass_.debug) {
       debug_lines_.push_back(std::string("Shape solver, ") + what + ":" + print_form(solved.steps) +
                              " steps," + print_form(solved.cg_iterations) + " cg iterations, cost" +
@@ -100,10 +106,17 @@ void Attempt::robust_start(Random& extra) {
     }
     return solved.cost <= kSolvedCost;
   };
-  const double miss = build_start(model, *pass_.fixed, extra);
+  // An OFF file's points are the first start tried: a model given near its shape keeps it.
+  if (from_off_coordinates() && settle(nullptr, "from the input")) return;
+  if (cancelled()) return;
+  shown_cost = std::nan("");
+  shown_stage = "building";
+  const double miss = build_start(model, *pass_.fixed, extra, cancel);
+  shown_cost = miss;
   if (pass_.debug) debug_lines_.push_back("Robust start: built, largest miss" + print_form(miss));
   // A model built to its distances is kept in case nothing settles better.
   std::vector<double> built;
+  if (cancelled()) return;
   if (miss <= kBuiltMiss) {
     for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
       built.insert(built.end(), {model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
@@ -122,13 +135,19 @@ void Attempt::robust_start(Random& extra) {
   options.band_length = model.LinkCount > 0 ? lenient_value(settings.BandLen) : 1.0;
   options.flat = settings.XYConfine;
   options.cancel = cancel;
+  options.shown_stress = &shown_cost;
+  if (cancelled()) return;
+  shown_cost = std::nan("");
+  shown_stage = "laying out";
   StressStartResult laid =
       stress_majorization_start(model, *pass_.distances, *pass_.fixed, options);
+  shown_cost = laid.stress;
   if (pass_.debug) {
     debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +
                            print_form(laid.stress));
   }
-  if (settle(&repulsion, "laid out") || settle(nullptr, "without holding apart")) return;
+  if (settle(&repulsion, "laid out") || cancelled() || settle(nullptr, "without holding apart"))
+    return;
   if (!built.empty()) {
     std::size_t k = 0;
     for (int v = model.FirstVertex; v <= model.LastVertex; ++v, k += 3) {
@@ -145,6 +164,7 @@ void Attempt::robust_start(Random& extra) {
 AttemptEnd Attempt::relax(AttemptObserver& observer) {
   const RunSettings& settings = *pass_.settings;
   const Model& model = *model_;
+  if (start_cancelled_) return AttemptEnd::kQuit;
   if (robust_failed_) return AttemptEnd::kFinished;  // unsettled: the next attempt starts afresh
   while (true) {
     ++iteration_;

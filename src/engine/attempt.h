@@ -12,6 +12,7 @@
 
 #include "core/model.h"
 #include "core/random.h"
+#include "engine/cancel.h"
 #include "engine/convergence.h"
 #include "engine/relax.h"
 #include "prepare/edge_table.h"
@@ -33,6 +34,9 @@ struct PassData {
   const std::vector<FixedDistance>* fixed = nullptr;
   int kept_mode = kExpandGlobal;  // the expansion mode the run starts every attempt in
   int threads = 1;                // for the pair sums of a robust start
+  // The input is an OFF file whose coordinates start the pass's first attempt: the global
+  // pre-stage, unless chosen, would blow them away, and a robust start settles from them first.
+  bool off_coordinates = false;
   bool debug = false;             // keep lines for the debug log
 };
 
@@ -117,16 +121,25 @@ class Attempt {
   // Lines for the debug log, in order; the run appends them when it takes the attempt.
   std::vector<std::string>& debug_lines() { return debug_lines_; }
 
-  // Set by whoever runs the attempt ahead: the robust start stops early once it is set.
-  const std::atomic<bool>* cancel = nullptr;
+  // Asked by every stage of the start (the build, the layout, each least-squares step); once it
+  // says stop, the start ends where it is and relax() returns kQuit at once. Set by whoever runs
+  // the attempt: the run for its own, the pool for those run ahead.
+  const CancelCheck* cancel = nullptr;
+  bool cancelled() const { return cancel && cancel->stopped(); }
 
   // Shared with the run's progress display while the attempt runs on another thread.
   std::atomic<std::int64_t> shown_iteration{0};
   std::atomic<double> shown_deform{0.0};
   std::atomic<double> shown_deforp{0.0};
+  // While a robust start runs: its stage ("building", "laying out", "least squares"), null
+  // before and after, and the cost the stage has reached (its largest miss, stress, or
+  // least-squares cost; not a number until the stage has one).
+  std::atomic<const char*> shown_stage{nullptr};
+  std::atomic<double> shown_cost{0.0};
 
  private:
   void robust_start(Random& extra);
+  bool from_off_coordinates() const { return pass_.off_coordinates && input_positions_; }
 
   PassData pass_;
   AttemptPlan plan_;
@@ -140,6 +153,7 @@ class Attempt {
   bool graphics_ = true;
   bool found_ = false;
   bool robust_failed_ = false;
+  bool start_cancelled_ = false;  // the robust start was called off
   bool input_positions_ = false;
   FoundPoint found_point_;
   std::vector<std::string> debug_lines_;

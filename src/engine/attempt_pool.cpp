@@ -24,8 +24,8 @@ void AttemptPool::launch(std::unique_ptr<Attempt> attempt) {
   auto slot = std::make_unique<Slot>();
   slot->attempt = std::move(attempt);
   Slot* raw = slot.get();
-  raw->attempt->cancel = &raw->cancel;
-  slot->thread = std::thread([raw] {
+  raw->attempt->cancel = &raw->check;
+  slot->thread = std::thread([this, raw] {
     try {
       raw->attempt->start();
       AheadObserver observer(raw->cancel);
@@ -33,22 +33,38 @@ void AttemptPool::launch(std::unique_ptr<Attempt> attempt) {
     } catch (...) {
       raw->error = std::current_exception();
     }
-    raw->done = true;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      raw->done = true;
+    }
+    ended_.notify_all();
   });
   slots_[number] = std::move(slot);
 }
 
 AttemptPool::Taken AttemptPool::take(int number, const std::function<bool(const Attempt&)>& idle) {
   Slot& slot = *slots_.at(number);
-  while (!slot.done.load()) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (!slot.done) {
+    lock.unlock();
     if (!idle(*slot.attempt)) slot.cancel = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    lock.lock();
+    ended_.wait_for(lock, std::chrono::milliseconds(50), [&] { return slot.done; });
   }
+  lock.unlock();
   slot.thread.join();
   Taken taken{std::move(slot.attempt), slot.cancel.load() ? AttemptEnd::kQuit : slot.end,
               slot.error};
   slots_.erase(number);
   return taken;
+}
+
+void AttemptPool::discard(int number) {
+  auto found = slots_.find(number);
+  if (found == slots_.end()) return;
+  found->second->cancel = true;
+  if (found->second->thread.joinable()) found->second->thread.join();
+  slots_.erase(found);
 }
 
 void AttemptPool::cancel_all() {

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "engine/attempt.h"
@@ -32,9 +34,16 @@ class AttemptPool {
   // Starts and relaxes the attempt on a thread of its own.
   void launch(std::unique_ptr<Attempt> attempt);
 
-  // Waits for attempt `number`, calling `idle` with it every 20 ms meanwhile; when `idle`
-  // returns false the attempt is called off and its Taken comes back with end kQuit.
+  // Waits for attempt `number`, waking the moment it ends; meanwhile `idle` is called with it
+  // at once and then every 50 ms. When `idle` returns false the attempt is called off and its
+  // Taken comes back with end kQuit.
   Taken take(int number, const std::function<bool(const Attempt&)>& idle);
+
+  // The plan attempt `number` was launched with (it must be there).
+  const AttemptPlan& plan(int number) const { return slots_.at(number)->attempt->plan(); }
+  // Calls off attempt `number` and waits for its thread: it was launched with a plan that no
+  // longer holds.
+  void discard(int number);
 
   // Calls off every attempt and waits for its thread.
   void cancel_all();
@@ -44,11 +53,14 @@ class AttemptPool {
     std::unique_ptr<Attempt> attempt;
     std::thread thread;
     std::atomic<bool> cancel{false};
-    std::atomic<bool> done{false};
+    CancelCheck check{&cancel};
+    bool done = false;  // guarded by the pool's mutex
     AttemptEnd end = AttemptEnd::kFinished;
     std::exception_ptr error;
   };
   std::map<int, std::unique_ptr<Slot>> slots_;
+  std::mutex mutex_;
+  std::condition_variable ended_;  // an attempt run ahead has ended
 };
 
 }  // namespace ostrel

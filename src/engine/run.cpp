@@ -8,7 +8,10 @@
 #include "core/lenient_number.h"
 #include "core/number_format.h"
 #include "core/parallel.h"
+#include "engine/cancel.h"
+#include "engine/run_messages.h"
 #include "engine/run_state.h"
+#include "input/off_reader.h"
 #include "input/prescan.h"
 #include "prepare/load_model.h"
 
@@ -42,6 +45,15 @@ const char* expansion_name(int mode) {
   }
 }
 
+// "robust start: least squares, cost 3.2e-05" while the attempt's robust start runs, else empty.
+std::string start_stage_text(const Attempt& attempt) {
+  const char* stage = attempt.shown_stage.load();
+  if (!stage) return {};
+  const double cost = attempt.shown_cost.load();
+  return std::string("robust start: ") + stage +
+         (std::isnan(cost) ? std::string() : ", cost " + short_number(cost));
+}
+
 }  // namespace
 
 Run::Run(const RunRequest& request, RunHost& host)
@@ -51,6 +63,11 @@ Run::Run(const RunRequest& request, RunHost& host)
       errors_(host),
       jobs_(thread_count(request.jobs)) {
   seed_ = report_.seed = request.seed ? *request.seed : clock_seed();
+  if (request.jobs > jobs_) {
+    host_.message("Warning: " + std::to_string(request.jobs) + " jobs asked for, but only " +
+                  std::to_string(jobs_) + (jobs_ == 1 ? " core is" : " cores are") +
+                  " available: " + std::to_string(jobs_) + " used");
+  }
 }
 
 RunReport Run::execute() {
@@ -168,25 +185,29 @@ Next Run::isomorphs() {
   first_attempt_of_pass_ = attempts_ + 1;
   first_draws_ = attempt_draws(*model_, settings_, model_->LastStartSlot);
   later_draws_ = attempt_draws(*model_, settings_, 0);
+  robust_in_pass_ = false;
+  unsettled_in_row_ = 0;
   while (true) {
-    if (request_.limits.attempts > 0 && attempts_ >= request_.limits.attempts) return Next::kEnd;
+    if (request_.limits.attempts > 0 && attempts_ >= request_.limits.attempts) {
+      report_nothing_settled();
+      return Next::kEnd;
+    }
+    if (cancel_.load()) {
+      report_.end = RunEnd::kQuit;
+      return Next::kEnd;
+    }
     const int number = ++attempts_;
     const int in_pass = number - first_attempt_of_pass_ + 1;
     duplicate_text_ = " ";
     host_.duplicate_label(duplicate_text_);
     host_.caption(base_name_ + "_isom" + std::to_string(IsomorphNo_));
     const AttemptPlan current = plan(number, in_pass);
-    if (current.robust) {
-      ensure_robust_data();
-      if (!escalated_ && kept_mode_ != kExpandStress) {
-        escalated_ = true;
-        const std::string note =
-            "Attempt " + std::to_string(number) + " and those after it start from a robust start";
-        host_.note(note);
-        append_debug({"Escalation: " + note});
-      }
-    }
+    if (current.robust) ensure_robust_data();
     stream_taken_ += in_pass == 1 ? first_draws_ : later_draws_;
+    // An attempt run ahead on a plan that no longer holds (the attempts before it escalated to
+    // robust starts meanwhile) is started again as it should be.
+    if (pool_.has(number) && pool_.plan(number).robust != current.robust) pool_.discard(number);
+    const std::size_t reported_before = report_.isomorphs.size();
     Next next;
     if (pool_.has(number)) {
       waiting_end_ = AttemptEnd::kFinished;
@@ -199,13 +220,24 @@ Next Run::isomorphs() {
       }
       next = take(std::move(taken.attempt), taken.end, true);
     } else {
-      std::unique_ptr<Attempt> attempt = make_attempt(current, in_pass == 1);
+      const auto began = std::chrono::steady_clock::now();
+      std::unique_ptr<Attempt> attempt = make_attempt(current, in_pass == 1, jobs_);
       run_ahead(number, in_pass);
+      waiting_end_ = AttemptEnd::kFinished;
+      const CancelCheck check(&cancel_, [this] { return ask_during_start(); });
+      attempt->cancel = &check;
+      starting_ = attempt.get();
       attempt->start();
+      starting_ = nullptr;
       if (settings_.incord) return write_as_entered(*attempt);
-      const AttemptEnd end = attempt->relax(*this);
+      AttemptEnd end = attempt->relax(*this);
+      if (end == AttemptEnd::kQuit && waiting_end_ != AttemptEnd::kFinished) end = waiting_end_;
+      attempt->cancel = nullptr;
+      last_attempt_seconds_ =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
       next = take(std::move(attempt), end, false);
     }
+    count_outcome(reported_before);
     if (next != Next::kNextIsomorph) {
       pool_.cancel_all();
       return next;
@@ -213,7 +245,36 @@ Next Run::isomorphs() {
   }
 }
 
-AttemptPlan Run::plan(int number, int in_pass) const {
+// At the attempt limit with nothing written: the best the attempts reached, and what it means.
+void Run::report_nothing_settled() {
+  if (!report_.files.empty() || report_.isomorphs.empty() || segmented()) return;
+  const IsomorphReport* best = &report_.isomorphs.front();
+  for (const IsomorphReport& entry : report_.isomorphs) {
+    if (entry.deform < best->deform) best = &entry;
+  }
+  host_.message(nothing_settled_message(attempts_, best->deform, best->deforp));
+  report_.end = RunEnd::kError;
+}
+
+// Classic attempts that end unsettled one after the other turn the pass to robust starts.
+void Run::count_outcome(std::size_t reported_before) {
+  if (report_.isomorphs.size() <= reported_before || robust_in_pass_) return;
+  if (report_.isomorphs.back().outcome != IsomorphOutcome::kUnsettled) {
+    unsettled_in_row_ = 0;
+    return;
+  }
+  if (++unsettled_in_row_ < kClassicAttempts) return;
+  robust_in_pass_ = true;
+  if (!escalated_ && kept_mode_ != kExpandStress && attempts_left()) {
+    escalated_ = true;
+    const std::string note = "Attempt " + std::to_string(attempts_ + 1) +
+                             " and those after it start from a robust start";
+    host_.note(note);
+    append_debug({"Escalation: " + note});
+  }
+}
+
+AttemptPlan Run::plan(int number, int /*in_pass*/) const {
   AttemptPlan plan;
   plan.number = number;
   plan.seed = seed_;
@@ -223,12 +284,15 @@ AttemptPlan Run::plan(int number, int in_pass) const {
   if (number > attempts_) {
     plan.skipped += static_cast<std::uint64_t>(number - attempts_ - 1) * later_draws_;
   }
+  // An attempt run ahead is planned as if the attempts before it leave the search as it is; when
+  // it is taken, a plan that no longer holds sends it back (isomorphs()).
   const bool searching = !settings_.incord && (settings_.run_mode() == 2 || segmented());
-  plan.robust = kept_mode_ == kExpandStress || (searching && in_pass > kClassicAttempts);
+  plan.robust = kept_mode_ == kExpandStress || (searching && robust_in_pass_);
   return plan;
 }
 
-std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_of_pass) {
+std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_of_pass,
+                                           int threads) {
   auto model = std::make_unique<Model>(*model_);
   if (!first_of_pass) forget_starting_positions(*model);
   PassData pass;
@@ -238,21 +302,24 @@ std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_o
   pass.distances = distances_.get();
   pass.fixed = &fixed_;
   pass.kept_mode = kept_mode_;
-  pass.threads = jobs_;
+  pass.threads = threads;
+  pass.off_coordinates = first_of_pass && !request_.shape && is_off_text(text_);
   pass.debug = debug() != nullptr;
   return std::make_unique<Attempt>(pass, plan, std::move(model));
 }
 
-// Keeps the threads busy with the attempts after `number` (one thread is the run's own).
+// Keeps the threads busy with the attempts after `number` (one thread is the run's own). Each
+// runs its pair sums on its own thread. Attempts that end in a moment are not run ahead.
 void Run::run_ahead(int number, int in_pass) {
   const bool searching = !settings_.incord && (settings_.run_mode() == 2 || segmented());
   if (jobs_ < 2 || !searching) return;
+  if (!robust_in_pass_ && last_attempt_seconds_ < kWorthRunningAhead) return;
   for (int ahead = number + 1; ahead < number + jobs_; ++ahead) {
     if (request_.limits.attempts > 0 && ahead > request_.limits.attempts) break;
     if (pool_.has(ahead)) continue;
     const AttemptPlan later = plan(ahead, in_pass + (ahead - number));
     if (later.robust) ensure_robust_data();
-    pool_.launch(make_attempt(later, false));
+    pool_.launch(make_attempt(later, false, 1));
   }
 }
 
@@ -273,11 +340,39 @@ bool Run::idle_while_waiting(const Attempt& attempt) {
   snapshot.ExpandOpt = expansion_name(attempt.plan().robust ? kExpandStress : kept_mode_);
   snapshot.Duplicate = duplicate_text_;
   snapshot.graphics = false;  // its positions change on the other thread
+  snapshot.start_stage = start_stage_text(attempt);
+  if (!snapshot.start_stage.empty()) snapshot.ExpandOpt = snapshot.start_stage;
   host_.progress(snapshot);
   const ButtonPresses pressed = host_.poll();
   if (pressed.quit) waiting_end_ = AttemptEnd::kQuit;
   if (pressed.reread) waiting_end_ = AttemptEnd::kReread;
+  if (pressed.quit) cancel_ = true;
   return waiting_end_ == AttemptEnd::kFinished;
+}
+
+// While a start runs on the run's own thread: Quit and Re-Read call it off at once; the other
+// buttons wait for the first poll of the relaxation.
+bool Run::ask_during_start() {
+  if (starting_) {
+    ProgressSnapshot snapshot;
+    snapshot.IsomorphNo = IsomorphNo_;
+    snapshot.Duplicate = duplicate_text_;
+    snapshot.graphics = false;
+    snapshot.start_stage = start_stage_text(*starting_);
+    snapshot.ExpandOpt = snapshot.start_stage.empty() ? expansion_name(kExpandStress)
+                                                       : snapshot.start_stage;
+    host_.progress(snapshot);
+  }
+  const ButtonPresses pressed = host_.poll();
+  pending_.write = pending_.write || pressed.write;
+  pending_.graphics = pending_.graphics || pressed.graphics;
+  pending_.redo = pending_.redo || pressed.redo;
+  pending_.more_f1 = pending_.more_f1 || pressed.more_f1;
+  pending_.less_f1 = pending_.less_f1 || pressed.less_f1;
+  if (pressed.quit) waiting_end_ = AttemptEnd::kQuit;
+  if (pressed.reread) waiting_end_ = AttemptEnd::kReread;
+  if (pressed.quit) cancel_ = true;
+  return waiting_end_ != AttemptEnd::kFinished;
 }
 
 // Every tenth iteration of an attempt the run relaxes itself: show the state, then act on the
@@ -296,7 +391,14 @@ AttemptEnd Run::poll(Attempt& attempt) {
   snapshot.z_max = attempt.relaxation().z_max();
   snapshot.graphics = attempt.graphics() && attempt.deform() > 0.005;
   host_.progress(snapshot);
-  const ButtonPresses pressed = host_.poll();
+  ButtonPresses pressed = host_.poll();
+  pressed.write = pressed.write || pending_.write;
+  pressed.graphics = pressed.graphics || pending_.graphics;
+  pressed.redo = pressed.redo || pending_.redo;
+  pressed.more_f1 = pressed.more_f1 || pending_.more_f1;
+  pressed.less_f1 = pressed.less_f1 || pending_.less_f1;
+  pending_ = {};
+  if (pressed.quit) cancel_ = true;
   if (pressed.quit) return AttemptEnd::kQuit;
   if (pressed.write) {
     const std::string name = base_name_;

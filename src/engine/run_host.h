@@ -23,6 +23,9 @@ struct ProgressSnapshot {
   double z_min = 0.0;            // least and greatest z of the latest update
   double z_max = 0.0;
   bool graphics = true;  // whether the wire frame is being drawn
+  // While a robust start runs, before any iteration: its stage and cost ("robust start:
+  // least squares, cost 3.2e-05"); empty otherwise.
+  std::string start_stage;
 };
 
 // Button presses since the last poll; each acts once however often it was pressed.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -32,8 +33,12 @@ namespace ostrel {
 enum class Next { kGoOn, kNextIsomorph, kReread, kEnd };
 
 inline constexpr int kMaxIsomorphs = 500;
-// Attempts of a pass that start the classic way; later ones take a robust start.
+// Classic attempts of a pass that end unsettled one after the other before the attempts after
+// them take a robust start; an attempt that settles (new or duplicate) keeps the search classic.
 inline constexpr int kClassicAttempts = 2;
+// An attempt that ends sooner than this is not worth running others ahead of it: starting a
+// thread and copying the model would cost more than it saves.
+inline constexpr double kWorthRunningAhead = 0.005;  // seconds
 
 class Run final : public AttemptObserver {
  public:
@@ -53,10 +58,14 @@ class Run final : public AttemptObserver {
   Next take_preparation(LoadResult& loaded);
   Next isomorphs();
   AttemptPlan plan(int number, int in_pass) const;
-  std::unique_ptr<Attempt> make_attempt(const AttemptPlan& plan, bool first_of_pass);
+  std::unique_ptr<Attempt> make_attempt(const AttemptPlan& plan, bool first_of_pass,
+                                        int threads);
   void run_ahead(int number, int in_pass);
   void ensure_robust_data();
   bool idle_while_waiting(const Attempt& attempt);
+  bool ask_during_start();
+  void count_outcome(std::size_t reported_before);
+  void report_nothing_settled();
 
   // --- run_finish.cpp: taking attempts, writing ---
   Next take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead);
@@ -124,6 +133,12 @@ class Run final : public AttemptObserver {
   bool found_ = false;
   bool debug_started_ = false;
   bool escalated_ = false;  // the note that attempts now take a robust start was given
+  bool robust_in_pass_ = false;  // this pass's attempts take a robust start
+  int unsettled_in_row_ = 0;     // classic attempts of this pass ended unsettled one after another
+  double last_attempt_seconds_ = 0.0;  // how long the attempt taken last ran on this thread
+  std::atomic<bool> cancel_{false};    // the run is called off: every attempt stops
+  Attempt* starting_ = nullptr;  // the attempt whose start runs on the run's own thread
+  ButtonPresses pending_;  // pressed while a start ran, for the next poll (Quit acted on at once)
   int attempts_ = 0;        // attempts taken in the run
   int new_written_ = 0;
   // The run's random stream: draws taken by the attempts taken so far, and what one attempt of

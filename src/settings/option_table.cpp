@@ -58,6 +58,11 @@ OptionRow choice(std::string control, int& (*field)(RunSettings&), int lowest, i
   return row;
 }
 
+OptionRow given(OptionRow row, bool& (*field)(RunSettings&)) {
+  row.given = field;
+  return row;
+}
+
 using R = RunSettings;
 
 // The numbered controls of the forms: Force1..Force6, LocInfMin1..3, ColourS1..5 and the
@@ -133,9 +138,11 @@ std::vector<OptionRow> build_rows() {
            "Modified hop: multiplier x sqrt(hop distance)", {"SqrtHop"}),
       text("SelectFace", &member<&R::SelectFace>, "--select-face",
            "Faces N/D given their own local inflation"),
-      choice("InflateOption", &member<&R::InflateOption>, 0, 4, "--inflate",
-             "Inflation: global, none, local-one, local-diagonal or stress (stress majorization)",
-             {"global", "none", "local-one", "local-diagonal", "stress"}),
+      given(choice("InflateOption", &member<&R::InflateOption>, 0, 4, "--inflate",
+                   "Inflation: global, none, local-one, local-diagonal or stress (stress "
+                   "majorization)",
+                   {"global", "none", "local-one", "local-diagonal", "stress"}),
+            &member<&R::InflateGiven>),
       text("AugmentVal", &member<&R::AugmentVal>, "--augment",
            "Raise pyramids on the faces of kind N/D (\"_aug\")", {"Augment"}),
       choice("AugmentOption", &member<&R::AugmentOption>, 1, 3, "--augment-option",
@@ -249,6 +256,7 @@ const OptionRow* find_option(std::string_view name) {
 std::string set_option(RunSettings& settings, std::string_view name, std::string_view value) {
   const OptionRow* row = find_option(name);
   if (row == nullptr) return "no control is named \"" + std::string(name) + "\"";
+  if (row->given != nullptr) row->given(settings) = true;
   switch (row->kind) {
     case OptionKind::kText: row->text(settings) = std::string(value); return {};
     case OptionKind::kCheck: {
@@ -284,6 +292,7 @@ std::string default_option_text(std::string_view name) {
 
 void apply_flag(RunSettings& settings, const OptionRow& row, const std::string& value) {
   for (const std::string& implied : row.implies) find_option(implied)->check(settings) = true;
+  if (row.given != nullptr) row.given(settings) = true;
   switch (row.kind) {
     case OptionKind::kText: row.text(settings) = value; break;
     case OptionKind::kCheck: row.check(settings) = true; break;

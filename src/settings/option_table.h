@@ -34,6 +34,9 @@ struct OptionRow {
   std::string help;
   std::vector<std::string> items;    // kChoice with a flag: item names, from item `lowest` on
   std::vector<std::string> implies;  // check boxes a flag turns on with its own option
+  // A field that records that the option was given (by its flag or `--set`), not left as the
+  // settings file had it; null when none does.
+  bool& (*given)(RunSettings&) = nullptr;
 };
 
 // Every row, in the order the command line lists the flags (rows without a flag after them).

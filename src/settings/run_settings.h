@@ -70,6 +70,7 @@ struct RunSettings : StoredOptions {
   int SegmentCount = 1;  // from the input prescan; 1 without segments
   // Item chosen: 0 "Global", 1 "None", 2 "Local 'one'", 3 "Local Diagonal", 4 "Stress".
   int InflateOption = 0;
+  bool InflateGiven = false;  // the inflation was chosen for this run, not left at its default
   std::string GlobLim = "99";
   int LocalOption = kLocalRange;
   std::array<std::string, 4> LocInfMin{"", "0", "0", "0"};  // LocInfMin1..3

@@ -68,7 +68,7 @@ class Builder {
 
   double worst_miss() const { return std::sqrt(worst_miss_); }
 
-  void run() {
+  void run(const CancelCheck* cancel) {
     if (n_ == 0) return;
     // Grow from the root: the next vertex is the unplaced one with the most placed partners
     // (the first found on a tie), so each is fixed by as many distances as can be.
@@ -76,6 +76,7 @@ class Builder {
     int root = std::min(static_cast<int>(random_.uniform() * n_), n_ - 1);
     int placed = 0;
     while (placed < n_) {
+      if (cancel && cancel->stopped()) return;
       int next = -1;
       for (int v = 0; v < n_; ++v) {
         if (placed_[static_cast<std::size_t>(v)]) continue;
@@ -210,9 +211,10 @@ class Builder {
 
 }  // namespace
 
-double build_start(Model& model, const std::vector<FixedDistance>& pairs, Random& random) {
+double build_start(Model& model, const std::vector<FixedDistance>& pairs, Random& random,
+                   const CancelCheck* cancel) {
   Builder builder(model, pairs, random);
-  builder.run();
+  builder.run(cancel);
   return builder.worst_miss();
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/model.h"
 #include "core/random.h"
+#include "engine/cancel.h"
 #include "prepare/fixed_distances.h"
 
 namespace ostrel {
@@ -17,6 +18,9 @@ namespace ostrel {
 // from `random`. Vertices that no fixed distance reaches from the root start beside the others.
 // Returns the largest miss of a placed vertex: the root of its summed squared misses of its
 // partners' distances (0 when every vertex met its partners exactly, as in a rigid chain).
-double build_start(Model& model, const std::vector<FixedDistance>& pairs, Random& random);
+// `cancel`, when given, is asked before each vertex is placed; once it says stop, the vertices
+// not yet placed keep their positions.
+double build_start(Model& model, const std::vector<FixedDistance>& pairs, Random& random,
+                   const CancelCheck* cancel = nullptr);
 
 }  // namespace ostrel

@@ -32,7 +32,7 @@ using Block = std::array<double, 9>;
 class Solver {
  public:
   Solver(Model& model, const std::vector<FixedDistance>& pairs, Repulsion* repulsion,
-         const std::atomic<bool>* cancel)
+         const CancelCheck* cancel)
       : model_(model), repulsion_(repulsion), cancel_(cancel) {
     first_ = std::max(model.FirstVertex, 0);
     n_ = std::max(model.LastVertex - first_ + 1, 0);
@@ -60,8 +60,9 @@ class Solver {
     }
   }
 
-  ShapeSolverResult run(int max_steps) {
+  ShapeSolverResult run(int max_steps, std::atomic<double>* shown_cost) {
     ShapeSolverResult result;
+    shown_cost_ = shown_cost;
     settle(max_steps, result);
     store();
     return result;
@@ -73,14 +74,15 @@ class Solver {
     double lambda = 1e-4;
     std::vector<double> trial(x_.size());
     for (int step = 1; step <= max_steps; ++step) {
-      if (cancel_ && cancel_->load()) break;
+      if (stopped()) break;
       collect_residuals();
       const double cost = cost_at(x_);
       result.cost = cost;
+      if (shown_cost_) *shown_cost_ = cost;
       if (cost < 1e-28) break;
       linearise();
       bool accepted = false;
-      for (int attempt = 0; attempt < 12 && !accepted; ++attempt) {
+      for (int attempt = 0; attempt < 12 && !accepted && !stopped(); ++attempt) {
         result.cg_iterations += solve_step(lambda);
         for (std::size_t k = 0; k < x_.size(); ++k) trial[k] = x_[k] + delta_[k];
         const double trial_cost = cost_at(trial);
@@ -311,6 +313,7 @@ class Solver {
     int iterations = 0;
     double rr = rr0;
     while (iterations < limit && rr > rr0 * 1e-24 && rr > 1e-300) {
+      if (stopped()) break;
       ++iterations;
       normal_product(lambda, direction_, product_);
       double dp = 0.0;
@@ -350,7 +353,9 @@ class Solver {
 
   Model& model_;
   Repulsion* repulsion_;
-  const std::atomic<bool>* cancel_;
+  bool stopped() const { return cancel_ && cancel_->stopped(); }
+  const CancelCheck* cancel_;
+  std::atomic<double>* shown_cost_ = nullptr;
   int first_ = 0;
   int n_ = 0;
   std::vector<double> x_;
@@ -367,10 +372,10 @@ class Solver {
 }  // namespace
 
 ShapeSolverResult solve_shape(Model& model, const std::vector<FixedDistance>& pairs,
-                              Repulsion* repulsion, const std::atomic<bool>* cancel,
-                              int max_steps) {
+                              Repulsion* repulsion, const CancelCheck* cancel,
+                              int max_steps, std::atomic<double>* shown_cost) {
   Solver solver(model, pairs, repulsion, cancel);
-  return solver.run(max_steps);
+  return solver.run(max_steps, shown_cost);
 }
 
 }  // namespace ostrel

@@ -8,9 +8,11 @@
 #pragma once
 
 #include <atomic>
+
 #include <vector>
 
 #include "core/model.h"
+#include "engine/cancel.h"
 #include "engine/start/repulsion.h"
 #include "prepare/fixed_distances.h"
 
@@ -23,9 +25,11 @@ struct ShapeSolverResult {
 };
 
 // Moves vertices FirstVertex..LastVertex; velocities are zeroed.
-// `cancel`, when set, stops the steps early.
+// `shown_cost`, when given, receives the cost after every step (for a progress display).
+// `cancel`, when given, is asked at every step and conjugate-gradient iteration: once it says
+// stop, the solver keeps the positions it has.
 ShapeSolverResult solve_shape(Model& model, const std::vector<FixedDistance>& pairs,
-                              Repulsion* repulsion, const std::atomic<bool>* cancel = nullptr,
-                              int max_steps = 200);
+                              Repulsion* repulsion, const CancelCheck* cancel = nullptr,
+                              int max_steps = 200, std::atomic<double>* shown_cost = nullptr);
 
 }  // namespace ostrel

@@ -38,12 +38,14 @@ std::vector<double> target_table(const GraphDistances& distances, double band_le
 // eigenvalues found. Only a few rounds: the leading eigenvectors of a long model are its length
 // and its bending, not its girth, and the rounds after the first few only lose the girth.
 void classical_scaling(Columns& x, const GraphDistances& distances,
-                       const std::vector<double>& target, int dimensions, int threads) {
+                       const std::vector<double>& target, int dimensions, int threads,
+                       const CancelCheck* cancel) {
   const int n = distances.count;
   Columns y;
   for (auto& column : y) column.assign(static_cast<std::size_t>(n), 0.0);
   std::array<double, 3> eigenvalue{};
   for (int round = 0; round < 20; ++round) {
+    if (cancel && cancel->stopped()) return;
     for (int d = 0; d < dimensions; ++d) {
       double mean = 0.0;
       for (double value : x[static_cast<std::size_t>(d)]) mean += value;
@@ -114,7 +116,7 @@ StressStartResult stress_majorization_start(Model& model, const GraphDistances& 
     at(x, 1, i) = model.VertexY(first + i);
     at(x, 2, i) = options.flat ? 0.0 : model.VertexZ(first + i);
   }
-  classical_scaling(x, distances, target, dimensions, options.threads);
+  classical_scaling(x, distances, target, dimensions, options.threads, options.cancel);
 
   // The fixed distances replace the step targets of their pairs; each row's list is sorted.
   std::vector<std::vector<std::pair<int, double>>> exact(static_cast<std::size_t>(n));
@@ -131,7 +133,7 @@ StressStartResult stress_majorization_start(Model& model, const GraphDistances& 
   std::vector<double> row_stress(static_cast<std::size_t>(n), 0.0);
   double previous = -1.0;
   for (int step = 1; step <= options.max_steps; ++step) {
-    if (options.cancel && options.cancel->load()) break;
+    if (options.cancel && options.cancel->stopped()) break;
     parallel_rows(n, options.threads, [&](int begin, int end) {
       for (int i = begin; i < end; ++i) {
         const std::uint16_t* row = distances.steps.data() + static_cast<std::size_t>(i) * n;
@@ -171,6 +173,7 @@ StressStartResult stress_majorization_start(Model& model, const GraphDistances& 
     stress /= 2.0;
     result.steps = step;
     result.stress = stress;
+    if (options.shown_stress) *options.shown_stress = stress;
     if (previous >= 0.0 && previous - stress <= 1e-7 * previous) break;
     previous = stress;
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/model.h"
+#include "engine/cancel.h"
 #include "prepare/fixed_distances.h"
 #include "prepare/graph_distances.h"
 
@@ -23,7 +24,9 @@ struct StressStartOptions {
   bool flat = false;         // keep z at 0 (XYConfine)
   int max_steps = 1000;      // majorization steps at most
   // Set when the layout is no longer wanted: the steps stop.
-  const std::atomic<bool>* cancel = nullptr;
+  const CancelCheck* cancel = nullptr;
+  // When given, receives the stress after every step (for a progress display).
+  std::atomic<double>* shown_stress = nullptr;
 };
 
 struct StressStartResult {
