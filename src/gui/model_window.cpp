@@ -21,6 +21,7 @@
 #include "gui/messages.h"
 #include "gui/model_view.h"
 #include "output/net_file.h"
+#include "view/net_loader.h"
 
 namespace ostrel::gui {
 namespace {

@@ -6,8 +6,6 @@
 #include "core/lenient_number.h"
 #include "core/model.h"
 #include "core/run_error.h"
-#include "input/off_reader.h"
-#include "input/parser.h"
 #include "output/net_svg.h"
 #include "output/output_file.h"
 
@@ -37,7 +35,8 @@ std::filesystem::path net_page_path(const std::filesystem::path& first, int page
                                first.extension().string());
 }
 
-std::string net_page_title(const std::string& name, int page, int pages, const NetOptions& options) {
+std::string net_page_title(const std::string& name, int page, int pages,
+                           const NetOptions& options) {
   std::ostringstream edge;
   edge << options.edge_mm;
   return name + " net, page " + std::to_string(page) + " of " + std::to_string(pages) + ", " +
@@ -53,42 +52,6 @@ std::string net_page_svg(const NetPage& page, const std::string& title) {
 void write_net_page_file(const std::filesystem::path& path, const NetPage& page,
                          const std::string& title) {
   write_output_file(path, [&](std::ostream& out) { write_net_svg(out, page, title); });
-}
-
-NetFaces net_faces_of_off_file(const std::filesystem::path& path, std::string& error) {
-  NetFaces faces;
-  auto model = std::make_unique<Model>();
-  try {
-    const std::string text = read_input_file(path);
-    if (!is_off_text(text)) {
-      error = "Input error: " + path.string() + " is not an OFF file (it does not start with OFF)";
-      return faces;
-    }
-    model->start_pass();
-    const ParseResult parsed = read_off_input(*model, text, ParseRequest{});
-    if (!parsed.ok()) {
-      error = parsed.message;
-      return faces;
-    }
-  } catch (const RunError& failure) {
-    error = failure.what();
-    return faces;
-  }
-  for (int slot = 0; slot < model->vertex_count(); ++slot) {
-    faces.positions.insert(faces.positions.end(),
-                           {model->StartX(slot), model->StartY(slot), model->StartZ(slot)});
-  }
-  for (int f = 1; f <= model->FaceCount; ++f) {
-    std::vector<int> points;
-    for (int k = 1; k <= model->FaceSides(f); ++k) {
-      points.push_back(model->FaceVertices(f, k) - model->FirstVertex);
-    }
-    const std::int64_t given = model->FaceInputColour(f);
-    const auto rgb = (given & kInputColourGiven) ? static_cast<std::uint32_t>((given >> 8) & 0xFFFFFF)
-                                                 : std::uint32_t{0xC0C0C0};
-    faces.add_face(points, rgb, model->FaceStep(f) != 1);
-  }
-  return faces;
 }
 
 }  // namespace ostrel

@@ -1,5 +1,5 @@
 // Nets for paper models, from the options to the files: the net of a run's model (NetFile), or
-// of an OFF file for the desktop's model window, in one SVG file per page.
+// of an OFF file for the desktop's model window (view/net_loader.h), in one SVG file per page.
 //
 // The first page is NAME_net.svg beside the OFF file NAME.off, further pages NAME_net_p2.svg,
 // NAME_net_p3.svg, ... A model whose faces cross is refused (crossing_faces_problem), and so is a
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/run_settings.h"
 #include "output/net_pages.h"
 #include "output/net_solid.h"
+#include "settings/run_settings.h"
 
 namespace ostrel {
 
@@ -34,9 +34,5 @@ std::string net_page_svg(const NetPage& page, const std::string& title);
 // Writes one page to `path` (output_file.h: complete or not at all).
 void write_net_page_file(const std::filesystem::path& path, const NetPage& page,
                          const std::string& title);
-
-// The faces of an OFF file with their colours (light grey where the file gives none), for a net
-// of a model a run wrote or of any other OFF file. `error` says why a file cannot be read.
-NetFaces net_faces_of_off_file(const std::filesystem::path& path, std::string& error);
 
 }  // namespace ostrel
