@@ -5,40 +5,24 @@
 #include <cmath>
 #include <limits>
 
+#include "core/vec3.h"
+
 namespace ostrel {
 namespace {
 
-using Point = std::array<double, 3>;
-
-Point operator+(const Point& a, const Point& b) {
-  return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
-}
-Point operator-(const Point& a, const Point& b) {
-  return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
-}
-Point operator*(const Point& a, double s) {
-  return {a[0] * s, a[1] * s, a[2] * s};
-}
-double dot(const Point& a, const Point& b) {
-  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-double norm(const Point& a) {
-  return std::sqrt(dot(a, a));
-}
-
 // Directions spread over the sphere (a Fibonacci lattice), turned by a random rotation.
-std::vector<Point> directions(int count, Random& random) {
+std::vector<Vec3> directions(int count, Random& random) {
   const double a = 2.0 * 3.14159265358979323846 * random.uniform();
   const double b = std::acos(2.0 * random.uniform() - 1.0);
-  std::vector<Point> out;
+  std::vector<Vec3> out;
   const double golden = 3.14159265358979323846 * (3.0 - std::sqrt(5.0));
   for (int k = 0; k < count; ++k) {
     const double z = 1.0 - 2.0 * (k + 0.5) / count;
     const double r = std::sqrt(1.0 - z * z);
-    Point p{r * std::cos(golden * k + a), r * std::sin(golden * k + a), z};
+    Vec3 p{r * std::cos(golden * k + a), r * std::sin(golden * k + a), z};
     // Tilt by b about the x axis.
     out.push_back(
-        {p[0], p[1] * std::cos(b) - p[2] * std::sin(b), p[1] * std::sin(b) + p[2] * std::cos(b)});
+        {p.x, p.y * std::cos(b) - p.z * std::sin(b), p.y * std::sin(b) + p.z * std::cos(b)});
   }
   return out;
 }
@@ -61,7 +45,7 @@ class Builder {
       partners_[static_cast<std::size_t>(pair.b - first_)].push_back(
           {pair.a - first_, pair.target});
     }
-    position_.assign(static_cast<std::size_t>(n_), Point{});
+    position_.assign(static_cast<std::size_t>(n_), Vec3{});
     placed_.assign(static_cast<std::size_t>(n_), 0);
     sphere_ = directions(48, random);
   }
@@ -92,45 +76,46 @@ class Builder {
     }
     for (int i = 0; i < n_; ++i) {
       const int v = first_ + i;
-      model_.VertexX(v) = position_[static_cast<std::size_t>(i)][0];
-      model_.VertexY(v) = position_[static_cast<std::size_t>(i)][1];
-      model_.VertexZ(v) = position_[static_cast<std::size_t>(i)][2];
+      model_.VertexX(v) = position_[static_cast<std::size_t>(i)].x;
+      model_.VertexY(v) = position_[static_cast<std::size_t>(i)].y;
+      model_.VertexZ(v) = position_[static_cast<std::size_t>(i)].z;
     }
   }
 
  private:
   // How well point p meets the placed partners: the sum of squared misses.
-  double miss(const Point& p, const std::vector<Partner>& partners) const {
+  double miss(const Vec3& p, const std::vector<Partner>& partners) const {
     double sum = 0.0;
     for (const Partner& partner : partners) {
       const double d =
-          norm(p - position_[static_cast<std::size_t>(partner.index)]) - partner.target;
+          length(p - position_[static_cast<std::size_t>(partner.index)]) - partner.target;
       sum += d * d;
     }
     return sum;
   }
 
   // The least distance from p to any placed vertex but the partners' own.
-  double room(const Point& p) const {
+  double room(const Vec3& p) const {
     double least = std::numeric_limits<double>::infinity();
     for (int v = 0; v < n_; ++v) {
       if (placed_[static_cast<std::size_t>(v)])
-        least = std::min(least, norm(p - position_[static_cast<std::size_t>(v)]));
+        least = std::min(least, length(p - position_[static_cast<std::size_t>(v)]));
     }
     return least;
   }
 
   // Gauss-Newton on one point towards its partners' distances.
-  Point settle(Point p, const std::vector<Partner>& partners) const {
+  Vec3 settle(Vec3 p, const std::vector<Partner>& partners) const {
     for (int iteration = 0; iteration < 30; ++iteration) {
       // Normal equations of a 3-unknown problem.
       std::array<double, 9> a{};
-      Point g{};
+      std::array<double, 3> g{};
       for (const Partner& partner : partners) {
-        Point d = p - position_[static_cast<std::size_t>(partner.index)];
-        const double l = norm(d);
+        Vec3 d = p - position_[static_cast<std::size_t>(partner.index)];
+        const double l = length(d);
         if (l == 0.0) continue;
-        const Point u = d * (1.0 / l);
+        const Vec3 unit = d * (1.0 / l);
+        const std::array<double, 3> u{unit.x, unit.y, unit.z};
         const double r = l - partner.target;
         for (int i = 0; i < 3; ++i) {
           g[static_cast<std::size_t>(i)] += r * u[static_cast<std::size_t>(i)];
@@ -151,9 +136,9 @@ class Builder {
         return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
                m[2] * (m[3] * m[7] - m[4] * m[6]);
       };
-      const Point delta{column_det(0) / det, column_det(1) / det, column_det(2) / det};
+      const Vec3 delta{column_det(0) / det, column_det(1) / det, column_det(2) / det};
       p = p + delta;
-      if (norm(delta) < 1e-13) break;
+      if (length(delta) < 1e-13) break;
     }
     return p;
   }
@@ -163,23 +148,23 @@ class Builder {
     for (const Partner& partner : partners_[static_cast<std::size_t>(v)]) {
       if (placed_[static_cast<std::size_t>(partner.index)]) partners.push_back(partner);
     }
-    Point best{};
+    Vec3 best{};
     if (partners.empty()) {
       // A new part: beside everything placed so far.
       double reach = 0.0;
       for (int w = 0; w < n_; ++w) {
         if (placed_[static_cast<std::size_t>(w)])
-          reach = std::max(reach, norm(position_[static_cast<std::size_t>(w)]));
+          reach = std::max(reach, length(position_[static_cast<std::size_t>(w)]));
       }
       best = sphere_[0] * (reach > 0.0 ? reach + 2.0 : 0.0);
     } else {
       // Candidates: around the first partner at its distance, each settled onto all partners;
       // the best meets the distances, then keeps most room from the rest.
-      const Point& centre = position_[static_cast<std::size_t>(partners[0].index)];
+      const Vec3& centre = position_[static_cast<std::size_t>(partners[0].index)];
       double best_miss = std::numeric_limits<double>::infinity();
       double best_room = -1.0;
-      for (const Point& direction : sphere_) {
-        Point candidate = settle(centre + direction * partners[0].target, partners);
+      for (const Vec3& direction : sphere_) {
+        Vec3 candidate = settle(centre + direction * partners[0].target, partners);
         const double m = miss(candidate, partners);
         // Room weighed with a random factor: a folded choice (no room) always loses, while of two
         // open ones (the two sides of a band) either may win, so attempts differ.
@@ -203,9 +188,9 @@ class Builder {
   int first_ = 0;
   int n_ = 0;
   std::vector<std::vector<Partner>> partners_;
-  std::vector<Point> position_;
+  std::vector<Vec3> position_;
   std::vector<char> placed_;
-  std::vector<Point> sphere_;
+  std::vector<Vec3> sphere_;
   double worst_miss_ = 0.0;
 };
 
