@@ -41,6 +41,18 @@ Flat3 shifts(Model& model, int last) {
           entries(model.VertexShiftZ, last)};
 }
 
+// The pull `t` of a rhombus or hexagon corner `v`: added, weighted, to its shift when the step
+// moves the model. Returns its length, the corner's deviation.
+double pull(const VertexArrays& at, int v, const Vec3& t, double weight, bool move) {
+  const double g = length(t);
+  if (move && g > 0.0) {
+    at.shift_x[v] += weight * t.x;
+    at.shift_y[v] += weight * t.y;
+    at.shift_z[v] += weight * t.z;
+  }
+  return g;
+}
+
 }  // namespace
 
 RegularPolygonTables::RegularPolygonTables() {
@@ -306,14 +318,7 @@ double Relaxation::rhombus_force(const RingFace& face, const int* ring, const Ve
                                                                       : set.long_target;
     }
     double r = dl > 0.0 ? target / dl : 0.0;
-    Vec3 t = p + (q - p) * r - pv;
-    double g = length(t);
-    deviation += g;
-    if (move && g > 0.0) {
-      at.shift_x[v] += weight * t.x;
-      at.shift_y[v] += weight * t.y;
-      at.shift_z[v] += weight * t.z;
-    }
+    deviation += pull(at, v, p + (q - p) * r - pv, weight, move);
   }
   return deviation;
 }
@@ -342,14 +347,7 @@ double Relaxation::hexagon_force(int hexagon, const int* ring, const VertexArray
                         ? set.pair_mean
                         : set.odd_target;
     double r = current > 0.0 ? 2.0 * target / current : 0.0;
-    Vec3 t = p + (q - p) * r - pv;
-    double g = length(t);
-    deviation += g;
-    if (move && g > 0.0) {
-      at.shift_x[v] += weight * t.x;
-      at.shift_y[v] += weight * t.y;
-      at.shift_z[v] += weight * t.z;
-    }
+    deviation += pull(at, v, p + (q - p) * r - pv, weight, move);
   }
   return deviation;
 }
