@@ -11,7 +11,6 @@
 #include "engine/cancel.h"
 #include "engine/run_messages.h"
 #include "engine/run_state.h"
-#include "input/off_reader.h"
 #include "input/prescan.h"
 #include "prepare/load_model.h"
 
@@ -126,6 +125,7 @@ Next Run::pass() {
   load.parse.IgnoreCoordinates = settings_.IgnoreCoordinates;
   load.settings = &settings_;
   LoadResult loaded = load_model(*model_, load, host_, debug());
+  input_is_off_ = loaded.parsed.off_file;
   Next read = after_reading(loaded);
   if (read != Next::kGoOn) return read;
   Next prepared = take_preparation(loaded);
@@ -303,7 +303,7 @@ std::unique_ptr<Attempt> Run::make_attempt(const AttemptPlan& plan, bool first_o
   pass.fixed = &fixed_;
   pass.kept_mode = kept_mode_;
   pass.threads = threads;
-  pass.off_coordinates = first_of_pass && !request_.shape && is_off_text(text_);
+  pass.off_coordinates = first_of_pass && input_is_off_;
   pass.debug = debug() != nullptr;
   return std::make_unique<Attempt>(pass, plan, std::move(model));
 }

@@ -117,6 +117,7 @@ class Run final : public AttemptObserver {
   AttemptPool pool_;                           // attempts run ahead
   SegmentedModel segmented_;                   // the segments relaxed so far, anchors, realm faces
   int segment_no_ = 1;                         // the segment read next, from 1
+  bool input_is_off_ = false;                  // the input read last was an OFF file
   std::string text_;
   std::string base_name_;
   std::string output_name_;

@@ -43,6 +43,7 @@ struct ParseResult {
   std::string message;         // the message to show for kAbandoned (and kRealmSectionUnclosed)
   bool more_segments = false;  // an anchor segment was read and more segments follow
   bool realms_read = false;    // the realm section was read up to its closing bracket
+  bool off_file = false;       // the text was an OFF file (read_input tells them apart)
   bool ok() const { return status == ParseStatus::kComplete; }
 };
 

@@ -1,7 +1,6 @@
 #include "prepare/load_model.h"
 
 #include "input/input_reader.h"
-#include "input/off_reader.h"
 
 namespace ostrel {
 namespace {
@@ -43,7 +42,7 @@ LoadResult load_model(Model& model, const LoadRequest& request, UserDialog& host
   }
   result.prepared = true;
   OffFacesDialog off_faces(host);
-  const bool off = !request.shape && is_off_text(request.text);
+  const bool off = result.parsed.off_file;
   result.preparation =
       prepare_model(model, *request.settings, off ? off_faces : host, debug);
   result.error = result.preparation.error;
