@@ -63,13 +63,25 @@ OptionRow given(OptionRow row, bool& (*field)(RunSettings&)) {
   return row;
 }
 
+// A row that ostrel.ini keeps under `key`.
+OptionRow ini(OptionRow row, std::string key, IniStyle style = IniStyle::kAsHeld) {
+  row.ini = std::move(key);
+  row.ini_style = style;
+  return row;
+}
+constexpr IniStyle kFolder = IniStyle::kDirectory;
+constexpr IniStyle kSuffix = IniStyle::kSuffix;
+constexpr IniStyle kBlank = IniStyle::kBlankFlag;
+
 using R = RunSettings;
 
 // The numbered controls of the forms: Force1..Force6, LocInfMin1..3, ColourS1..5 and the
 // segment rows SegEdge(1)..SegEdge(5) and their neighbours.
 template <std::size_t... K>
 void add_forces(std::vector<OptionRow>& rows, std::index_sequence<K...>) {
-  (rows.push_back(text("Force" + std::to_string(K + 1), &element<&R::Force, K + 1>)), ...);
+  (rows.push_back(ini(text("Force" + std::to_string(K + 1), &element<&R::Force, K + 1>),
+                      "f00" + std::to_string(K + 1))),
+   ...);
 }
 template <std::size_t... K>
 void add_local_bounds(std::vector<OptionRow>& rows, std::index_sequence<K...>) {
@@ -79,7 +91,9 @@ void add_local_bounds(std::vector<OptionRow>& rows, std::index_sequence<K...>) {
 template <std::size_t... K>
 void add_segment_rows(std::vector<OptionRow>& rows, std::index_sequence<K...>) {
   const auto index = [](std::size_t k) { return "(" + std::to_string(k) + ")"; };
-  (rows.push_back(text("ColourS" + std::to_string(K + 1), &element<&R::ColourS, K + 1>)), ...);
+  (rows.push_back(ini(text("ColourS" + std::to_string(K + 1), &element<&R::ColourS, K + 1>),
+                      "cls" + std::to_string(K + 1))),
+   ...);
   (rows.push_back(text("SegEdge" + index(K + 1), &element<&R::SegEdge, K + 1>)), ...);
   (rows.push_back(text("SegX" + index(K + 1), &element<&R::SegX, K + 1>)), ...);
   (rows.push_back(text("SegY" + index(K + 1), &element<&R::SegY, K + 1>)), ...);
@@ -104,12 +118,15 @@ std::vector<OptionRow> build_rows() {
             "Write the input coordinates as entered, without relaxing"),
       check("IgnoreCoordinates", &member<&R::IgnoreCoordinates>, "--ignore-coordinates",
             "OFF input: relax from random starts, not the file's points"),
-      check("GltfFile", &member<&R::GltfFile>, "--gltf",
-            "Also write NAME.glb, a glTF 2.0 binary of the solid faces"),
-      check("StlFile", &member<&R::StlFile>, "--stl",
-            "Also write NAME.stl, a binary STL of the solid surface"),
-      check("NetFile", &member<&R::NetFile>, "--net",
-            "Also write NAME_net.svg: the solid unfolded into a net for a paper model"),
+      ini(check("GltfFile", &member<&R::GltfFile>, "--gltf",
+                "Also write NAME.glb, a glTF 2.0 binary of the solid faces"),
+          "vglb"),
+      ini(check("StlFile", &member<&R::StlFile>, "--stl",
+                "Also write NAME.stl, a binary STL of the solid surface"),
+          "vstl"),
+      ini(check("NetFile", &member<&R::NetFile>, "--net",
+                "Also write NAME_net.svg: the solid unfolded into a net for a paper model"),
+          "vnet"),
       text("NetEdge", &member<&R::NetEdge>, "--net-edge",
            "Printed edge length of the net in millimetres (default 30)"),
       text("NetPage", &member<&R::NetPage>, "--net-page",
@@ -132,7 +149,8 @@ std::vector<OptionRow> build_rows() {
       text("HighlightVal", &member<&R::HighlightVal>, "--highlight",
            "Highlight faces of the kind N/D (0: every face)", {"Highlight"}),
       text("GlobLim", &member<&R::GlobLim>, "--glob-lim", "Global inflation limit (default 99)"),
-      text("MaxIter", &member<&R::MaxIter>, "--max-iter", "Iteration limit as a power of ten"),
+      ini(text("MaxIter", &member<&R::MaxIter>, "--max-iter", "Iteration limit as a power of ten"),
+          "mxit"),
       text("BandLen", &member<&R::BandLen>, "--band-length", "Length of the bands (links)"),
       text("SqrtMult", &member<&R::SqrtMult>, "--sqrt-hop",
            "Modified hop: multiplier x sqrt(hop distance)", {"SqrtHop"}),
@@ -169,59 +187,62 @@ std::vector<OptionRow> build_rows() {
       choice("SegColour", &member<&R::SegColour>, 0, 1),
 
       // --- the preferences ostrel.ini keeps ---
-      check("OutSame", &member<&R::OutSame>),
-      text("FrameVal", &member<&R::FrameVal>),
-      text("Screen", &member<&R::Screen>),
-      check("SolidVRML", &member<&R::SolidVRML>),
-      check("FrameVRML", &member<&R::FrameVRML>),
-      check("SwitchVRML", &member<&R::SwitchVRML>),
-      check("AnimVRML", &member<&R::AnimVRML>),
-      check("CylVRML", &member<&R::CylVRML>),
-      check("OffFile", &member<&R::OffFile>),
-      check("BeepIt", &member<&R::BeepIt>),
-      check("Edge", &member<&R::Edge>),
-      check("RealmTrans", &member<&R::RealmTrans>),
-      text("TransLevel", &member<&R::TransLevel>),
-      text("SolidSuffix", &member<&R::SolidSuffix>),
-      text("FrameSuffix", &member<&R::FrameSuffix>),
-      text("SwitchSuffix", &member<&R::SwitchSuffix>),
-      text("AnimSuffix", &member<&R::AnimSuffix>),
-      text("CylSuffix", &member<&R::CylSuffix>),
-      text("VRMLScale", &member<&R::VRMLScale>),
-      text("VertexSize", &member<&R::VertexSize>),
-      text("Cylsize", &member<&R::Cylsize>),
-      choice("VertexLabel", &member<&R::VertexLabel>, 0, 1),
-      text("VRMLBack", &member<&R::VRMLBack>),
-      text("VRMLEdge", &member<&R::VRMLEdge>),
-      text("NakedEdge", &member<&R::NakedEdge>),
-      text("HiEdge", &member<&R::HiEdge>),
-      text("RealmLine", &member<&R::RealmLine>),
-      text("RealmFace", &member<&R::RealmFace>),
-      text("VertexCol", &member<&R::VertexCol>),
-      text("CylCol", &member<&R::CylCol>),
-      text("CylCol2", &member<&R::CylCol2>),
-      text("ExtCol", &member<&R::ExtCol>),
-      text("CompCol", &member<&R::CompCol>),
-      text("DistBall", &member<&R::DistBall>),
-      text("RhomCol1", &member<&R::RhomCol1>),
-      text("RhomCol2", &member<&R::RhomCol2>),
-      text("RhomCol3", &member<&R::RhomCol3>),
-      text("DHCol1", &member<&R::DHCol1>),
-      text("DHCol2", &member<&R::DHCol2>),
-      check("RhomColO", &member<&R::RhomColO>),
-      text("Colour3", &member<&R::Colour3>),
-      text("Colour4", &member<&R::Colour4>),
-      text("Colour5", &member<&R::Colour5>),
-      text("Colour52", &member<&R::Colour52>),
-      text("Colour6", &member<&R::Colour6>),
-      text("Colour7", &member<&R::Colour7>),
-      text("Colour8", &member<&R::Colour8>),
-      text("Colour83", &member<&R::Colour83>),
-      text("Colour10", &member<&R::Colour10>),
-      text("Colour103", &member<&R::Colour103>),
-      text("ColourH", &member<&R::ColourH>),
-      text("LabVCol", &member<&R::LabVCol>),
-      text("LabFCol", &member<&R::LabFCol>),
+      ini(text("InDir", &member<&R::InDir>), "diri", kFolder),
+      ini(text("OutDir", &member<&R::OutDir>), "diro", kFolder),
+      ini(text("Threads", &member<&R::Threads>), "thrd"),
+      ini(check("OutSame", &member<&R::OutSame>), "otsm"),
+      ini(text("FrameVal", &member<&R::FrameVal>), "fram"),
+      ini(text("Screen", &member<&R::Screen>), "scrn"),
+      ini(check("SolidVRML", &member<&R::SolidVRML>), "vsol"),
+      ini(check("FrameVRML", &member<&R::FrameVRML>), "vfrm"),
+      ini(check("SwitchVRML", &member<&R::SwitchVRML>), "vswt"),
+      ini(check("AnimVRML", &member<&R::AnimVRML>), "vanm"),
+      ini(check("CylVRML", &member<&R::CylVRML>), "vcyl"),
+      ini(check("OffFile", &member<&R::OffFile>), "voff"),
+      ini(check("BeepIt", &member<&R::BeepIt>), "beep", kBlank),
+      ini(check("Edge", &member<&R::Edge>), "edge", kBlank),
+      ini(check("RealmTrans", &member<&R::RealmTrans>), "rtrn", kBlank),
+      ini(text("TransLevel", &member<&R::TransLevel>), "tran"),
+      ini(text("SolidSuffix", &member<&R::SolidSuffix>), "ssol", kSuffix),
+      ini(text("FrameSuffix", &member<&R::FrameSuffix>), "sfrm", kSuffix),
+      ini(text("SwitchSuffix", &member<&R::SwitchSuffix>), "sswt", kSuffix),
+      ini(text("AnimSuffix", &member<&R::AnimSuffix>), "sanm", kSuffix),
+      ini(text("CylSuffix", &member<&R::CylSuffix>), "scyl", kSuffix),
+      ini(text("VRMLScale", &member<&R::VRMLScale>), "vscl"),
+      ini(text("VertexSize", &member<&R::VertexSize>), "vxsz"),
+      ini(text("Cylsize", &member<&R::Cylsize>), "cyls"),
+      ini(choice("VertexLabel", &member<&R::VertexLabel>, 0, 1), "vlab"),
+      ini(text("VRMLBack", &member<&R::VRMLBack>), "colb"),
+      ini(text("VRMLEdge", &member<&R::VRMLEdge>), "cole"),
+      ini(text("NakedEdge", &member<&R::NakedEdge>), "nedg"),
+      ini(text("HiEdge", &member<&R::HiEdge>), "hedg"),
+      ini(text("RealmLine", &member<&R::RealmLine>), "rlin"),
+      ini(text("RealmFace", &member<&R::RealmFace>), "rfac"),
+      ini(text("VertexCol", &member<&R::VertexCol>), "vxcl"),
+      ini(text("CylCol", &member<&R::CylCol>), "cylc"),
+      ini(text("CylCol2", &member<&R::CylCol2>), "cy2c"),
+      ini(text("ExtCol", &member<&R::ExtCol>), "extc"),
+      ini(text("CompCol", &member<&R::CompCol>), "comc"),
+      ini(text("DistBall", &member<&R::DistBall>), "disb"),
+      ini(text("RhomCol1", &member<&R::RhomCol1>), "rcl1"),
+      ini(text("RhomCol2", &member<&R::RhomCol2>), "rcl2"),
+      ini(text("RhomCol3", &member<&R::RhomCol3>), "rcl3"),
+      ini(text("DHCol1", &member<&R::DHCol1>), "hxc1"),
+      ini(text("DHCol2", &member<&R::DHCol2>), "hxc2"),
+      ini(check("RhomColO", &member<&R::RhomColO>), "rclo"),
+      ini(text("Colour3", &member<&R::Colour3>), "clp3"),
+      ini(text("Colour4", &member<&R::Colour4>), "clp4"),
+      ini(text("Colour5", &member<&R::Colour5>), "clp5"),
+      ini(text("Colour52", &member<&R::Colour52>), "cl52"),
+      ini(text("Colour6", &member<&R::Colour6>), "clp6"),
+      ini(text("Colour7", &member<&R::Colour7>), "clp7"),
+      ini(text("Colour8", &member<&R::Colour8>), "clp8"),
+      ini(text("Colour83", &member<&R::Colour83>), "cl83"),
+      ini(text("Colour10", &member<&R::Colour10>), "clpx"),
+      ini(text("Colour103", &member<&R::Colour103>), "clx3"),
+      ini(text("ColourH", &member<&R::ColourH>), "clph"),
+      ini(text("LabVCol", &member<&R::LabVCol>), "lbcv"),
+      ini(text("LabFCol", &member<&R::LabFCol>), "lbcf"),
   };
   add_forces(rows, std::make_index_sequence<6>());
   add_local_bounds(rows, std::make_index_sequence<3>());

@@ -1,7 +1,8 @@
 // The one table of run options: a row per option, naming the control that supplies it (which is
 // also its `--set` name), its typed field in RunSettings, its command-line flag and help, the
-// options a flag turns on with it, and the check of a value given as text. The command line's
-// flags and `--set`, and every lookup of an option by its control name, come from these rows.
+// options a flag turns on with it, the check of a value given as text, and the key ostrel.ini
+// keeps it under. The command line's flags and `--set`, the settings file's keys and every lookup
+// of an option by its control name come from these rows.
 //
 // A new option is one row here (and its field in RunSettings, and its use in the engine).
 #pragma once
@@ -18,6 +19,15 @@ enum class OptionKind {
   kText,    // a text box, kept as typed
   kCheck,   // a check box: on or off
   kChoice,  // an option group: the number of the chosen item, lowest..highest
+};
+
+// How ostrel.ini writes an option's value. Read, a check box is on when its value is 1, and an
+// option group takes an item number in its range (else its lowest item).
+enum class IniStyle {
+  kAsHeld,     // a text box's text as held, a check box "1" or "0", an option group's number
+  kDirectory,  // a folder, which must exist when read
+  kSuffix,     // a file-name suffix, written tidied
+  kBlankFlag,  // a check box written " 1" or " 0"
 };
 
 struct OptionRow {
@@ -37,6 +47,10 @@ struct OptionRow {
   // A field that records that the option was given (by its flag or `--set`), not left as the
   // settings file had it; null when none does.
   bool& (*given)(RunSettings&) = nullptr;
+  // Its key in ostrel.ini ("f001"), empty when the file does not keep it. A key that is not part
+  // of a newly created file is saved after the others, only when its value is not the default.
+  std::string ini;
+  IniStyle ini_style = IniStyle::kAsHeld;
 };
 
 // Every row, in the order the command line lists the flags (rows without a flag after them).

@@ -4,14 +4,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <iterator>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
+#include <vector>
 
 #include "core/lenient_number.h"
 #include "core/run_error.h"
+#include "settings/option_table.h"
 
 namespace ostrel {
 namespace {
@@ -21,116 +26,52 @@ constexpr std::size_t kKeyLength = 4;
 constexpr std::size_t kValueStart = 5;  // the sixth character; the fifth is the "=" not checked
 constexpr std::size_t kValueLength = 99;
 
-// How a key's value is read and written.
-enum class Kind {
-  kDirectory,  // a folder that must exist; written as held
-  kNumber,     // a number box, text kept as typed; written as held
-  kColour,     // a colour text; written as held
-  kSuffix,     // a file-name suffix; written tidied
-  kFlag,       // a check box; written "1" or "0"
-  kBlankFlag,  // a check box written " 1" or " 0" (beep, edge, rtrn)
-  kChoice,     // the VertexLabel option pair; written "1" (Billboard) or "0" (Standard)
-};
-
-using TextField = std::string& (*)(Preferences&);
-using FlagField = bool& (*)(Preferences&);
-using ChoiceField = int& (*)(Preferences&);
+// The keys of ostrel.ini are those of the option table's rows that name one, and the colour
+// picker's colours below, which are no run options.
+using PickerField = std::string& (*)(Preferences&);
 
 template <auto Member>
-auto& member(Preferences& prefs) {
+std::string& picker(Preferences& prefs) {
   return prefs.*Member;
 }
 
-template <auto Member, std::size_t Index>
-std::string& element(Preferences& prefs) {
-  return (prefs.*Member)[Index];
+template <std::size_t Index>
+std::string& user_colour(Preferences& prefs) {
+  return prefs.UCol[Index];
 }
 
-// One key of ostrel.ini: its kind and the control it sets. The value a new file gets is the
-// control's value in a default Preferences (the new file's values, stored_options.h).
-struct KeyEntry {
-  constexpr KeyEntry(std::string_view key_name, Kind key_kind, TextField field)
-      : key(key_name), kind(key_kind), text(field) {}
-  constexpr KeyEntry(std::string_view key_name, Kind key_kind, FlagField field)
-      : key(key_name), kind(key_kind), flag(field) {}
-  constexpr KeyEntry(std::string_view key_name, ChoiceField field)
-      : key(key_name), kind(Kind::kChoice), choice(field) {}
-
+struct PickerKey {
   std::string_view key;
-  Kind kind;
-  TextField text = nullptr;
-  FlagField flag = nullptr;
-  ChoiceField choice = nullptr;
+  PickerField field;
 };
 
 using P = Preferences;
-constexpr Kind kDir = Kind::kDirectory;
-constexpr Kind kNum = Kind::kNumber;
-constexpr Kind kCol = Kind::kColour;
-constexpr Kind kSuf = Kind::kSuffix;
-constexpr Kind kFlg = Kind::kFlag;
-constexpr Kind kBlk = Kind::kBlankFlag;
-
-// Every key, in the order of a newly created file.
-constexpr KeyEntry kKeys[] = {
-    {"diri", kDir, &member<&P::InDir>},       {"diro", kDir, &member<&P::OutDir>},
-    {"f001", kNum, &element<&P::Force, 1>},   {"f002", kNum, &element<&P::Force, 2>},
-    {"f003", kNum, &element<&P::Force, 3>},   {"f004", kNum, &element<&P::Force, 4>},
-    {"f005", kNum, &element<&P::Force, 5>},   {"f006", kNum, &element<&P::Force, 6>},
-    {"fram", kNum, &member<&P::FrameVal>},    {"vsol", kFlg, &member<&P::SolidVRML>},
-    {"vfrm", kFlg, &member<&P::FrameVRML>},   {"vswt", kFlg, &member<&P::SwitchVRML>},
-    {"vanm", kFlg, &member<&P::AnimVRML>},    {"voff", kFlg, &member<&P::OffFile>},
-    {"scrn", kNum, &member<&P::Screen>},      {"colb", kCol, &member<&P::VRMLBack>},
-    {"cole", kCol, &member<&P::VRMLEdge>},    {"edge", kBlk, &member<&P::Edge>},
-    {"nedg", kCol, &member<&P::NakedEdge>},   {"hedg", kCol, &member<&P::HiEdge>},
-    {"beep", kBlk, &member<&P::BeepIt>},      {"rlin", kCol, &member<&P::RealmLine>},
-    {"rfac", kCol, &member<&P::RealmFace>},   {"rtrn", kBlk, &member<&P::RealmTrans>},
-    {"tran", kNum, &member<&P::TransLevel>},  {"ssol", kSuf, &member<&P::SolidSuffix>},
-    {"sfrm", kSuf, &member<&P::FrameSuffix>}, {"sswt", kSuf, &member<&P::SwitchSuffix>},
-    {"sanm", kSuf, &member<&P::AnimSuffix>},  {"vscl", kNum, &member<&P::VRMLScale>},
-    {"vxsz", kNum, &member<&P::VertexSize>},  {"vxcl", kCol, &member<&P::VertexCol>},
-    {"vcyl", kFlg, &member<&P::CylVRML>},     {"scyl", kSuf, &member<&P::CylSuffix>},
-    {"cyls", kNum, &member<&P::Cylsize>},     {"cylc", kCol, &member<&P::CylCol>},
-    {"cy2c", kCol, &member<&P::CylCol2>},     {"extc", kCol, &member<&P::ExtCol>},
-    {"comc", kCol, &member<&P::CompCol>},     {"disb", kCol, &member<&P::DistBall>},
-    {"vlab", &member<&P::VertexLabel>},       {"otsm", kFlg, &member<&P::OutSame>},
-    {"rcl1", kCol, &member<&P::RhomCol1>},    {"rcl2", kCol, &member<&P::RhomCol2>},
-    {"rcl3", kCol, &member<&P::RhomCol3>},    {"hxc1", kCol, &member<&P::DHCol1>},
-    {"hxc2", kCol, &member<&P::DHCol2>},      {"rclo", kFlg, &member<&P::RhomColO>},
-    {"clp3", kCol, &member<&P::Colour3>},     {"clp4", kCol, &member<&P::Colour4>},
-    {"clp5", kCol, &member<&P::Colour5>},     {"cl52", kCol, &member<&P::Colour52>},
-    {"clp6", kCol, &member<&P::Colour6>},     {"clp7", kCol, &member<&P::Colour7>},
-    {"clp8", kCol, &member<&P::Colour8>},     {"cl83", kCol, &member<&P::Colour83>},
-    {"clpx", kCol, &member<&P::Colour10>},    {"clx3", kCol, &member<&P::Colour103>},
-    {"cls1", kCol, &element<&P::ColourS, 1>}, {"cls2", kCol, &element<&P::ColourS, 2>},
-    {"cls3", kCol, &element<&P::ColourS, 3>}, {"cls4", kCol, &element<&P::ColourS, 4>},
-    {"cls5", kCol, &element<&P::ColourS, 5>}, {"clph", kCol, &member<&P::ColourH>},
-    {"uc00", kCol, &element<&P::UCol, 0>},    {"uc01", kCol, &element<&P::UCol, 1>},
-    {"uc02", kCol, &element<&P::UCol, 2>},    {"uc03", kCol, &element<&P::UCol, 3>},
-    {"uc04", kCol, &element<&P::UCol, 4>},    {"uc05", kCol, &element<&P::UCol, 5>},
-    {"uc06", kCol, &element<&P::UCol, 6>},    {"uc07", kCol, &element<&P::UCol, 7>},
-    {"uc08", kCol, &element<&P::UCol, 8>},    {"uc09", kCol, &element<&P::UCol, 9>},
-    {"uc10", kCol, &element<&P::UCol, 10>},   {"uc11", kCol, &element<&P::UCol, 11>},
-    {"uc12", kCol, &element<&P::UCol, 12>},   {"uc13", kCol, &element<&P::UCol, 13>},
-    {"uc14", kCol, &element<&P::UCol, 14>},   {"uc15", kCol, &element<&P::UCol, 15>},
-    {"uc16", kCol, &element<&P::UCol, 16>},   {"uc17", kCol, &element<&P::UCol, 17>},
-    {"xcl1", kCol, &member<&P::XCol1>},       {"xcl2", kCol, &member<&P::XCol2>},
-    {"lbcv", kCol, &member<&P::LabVCol>},     {"lbcf", kCol, &member<&P::LabFCol>},
-    {"mxit", kNum, &member<&P::MaxIter>},
+constexpr PickerKey kPickerKeys[] = {
+    {"uc00", &user_colour<0>},    {"uc01", &user_colour<1>},    {"uc02", &user_colour<2>},
+    {"uc03", &user_colour<3>},    {"uc04", &user_colour<4>},    {"uc05", &user_colour<5>},
+    {"uc06", &user_colour<6>},    {"uc07", &user_colour<7>},    {"uc08", &user_colour<8>},
+    {"uc09", &user_colour<9>},    {"uc10", &user_colour<10>},   {"uc11", &user_colour<11>},
+    {"uc12", &user_colour<12>},   {"uc13", &user_colour<13>},   {"uc14", &user_colour<14>},
+    {"uc15", &user_colour<15>},   {"uc16", &user_colour<16>},   {"uc17", &user_colour<17>},
+    {"xcl1", &picker<&P::XCol1>}, {"xcl2", &picker<&P::XCol2>},
 };
 
-// Keys added after the file's layout was settled: a new file has none of them (its text stays as
-// it always was), and a save writes each after all the others, only when it differs from its
-// default (a check box when it is on). A reader that does not know them reports an unknown line
-// and reads on.
-constexpr KeyEntry kExtraKeys[] = {
-    {"vglb", kFlg, &member<&P::GltfFile>},
-    {"vstl", kFlg, &member<&P::StlFile>},
-    {"vnet", kFlg, &member<&P::NetFile>},
-    {"thrd", kNum, &member<&P::Threads>},
+// The keys of a newly created file, in its order. Keys of the table not named here were added
+// after the file's layout was settled: a new file has none of them (its text stays as it always
+// was), and a save writes each after all the others, only when it differs from its default. A
+// reader that does not know them reports an unknown line and reads on.
+constexpr std::string_view kNewFileOrder[] = {
+    "diri", "diro", "f001", "f002", "f003", "f004", "f005", "f006", "fram", "vsol", "vfrm",
+    "vswt", "vanm", "voff", "scrn", "colb", "cole", "edge", "nedg", "hedg", "beep", "rlin",
+    "rfac", "rtrn", "tran", "ssol", "sfrm", "sswt", "sanm", "vscl", "vxsz", "vxcl", "vcyl",
+    "scyl", "cyls", "cylc", "cy2c", "extc", "comc", "disb", "vlab", "otsm", "rcl1", "rcl2",
+    "rcl3", "hxc1", "hxc2", "rclo", "clp3", "clp4", "clp5", "cl52", "clp6", "clp7", "clp8",
+    "cl83", "clpx", "clx3", "cls1", "cls2", "cls3", "cls4", "cls5", "clph", "uc00", "uc01",
+    "uc02", "uc03", "uc04", "uc05", "uc06", "uc07", "uc08", "uc09", "uc10", "uc11", "uc12",
+    "uc13", "uc14", "uc15", "uc16", "uc17", "xcl1", "xcl2", "lbcv", "lbcf", "mxit",
 };
 
-// The order in which a save writes the keys (not the order of a new file).
+// The order in which a save writes those keys (not the order of a new file).
 constexpr std::string_view kSaveOrder[] = {
     "diri", "diro", "f001", "f002", "f003", "f004", "f005", "f006", "fram", "vsol", "vfrm",
     "vswt", "vanm", "vcyl", "voff", "scrn", "beep", "colb", "cole", "nedg", "edge", "rlin",
@@ -142,28 +83,61 @@ constexpr std::string_view kSaveOrder[] = {
     "uc13", "uc14", "uc15", "uc16", "uc17", "xcl1", "xcl2", "lbcv", "lbcf", "mxit",
 };
 
-constexpr const KeyEntry* find_key(std::string_view key) {
-  for (const auto& entry : kKeys) {
-    if (entry.key == key) return &entry;
-  }
-  for (const auto& entry : kExtraKeys) {
-    if (entry.key == key) return &entry;
-  }
-  return nullptr;
-}
-
-// A save writes every key exactly once.
-constexpr bool save_order_covers_every_key() {
-  if (std::size(kSaveOrder) != std::size(kKeys)) return false;
+// Both orders name the same keys, each once.
+constexpr bool orders_agree() {
+  if (std::size(kSaveOrder) != std::size(kNewFileOrder)) return false;
   for (std::size_t i = 0; i < std::size(kSaveOrder); ++i) {
-    if (find_key(kSaveOrder[i]) == nullptr) return false;
+    bool found = false;
+    for (std::string_view key : kNewFileOrder) found = found || key == kSaveOrder[i];
+    if (!found) return false;
     for (std::size_t j = 0; j < i; ++j) {
       if (kSaveOrder[j] == kSaveOrder[i]) return false;
     }
   }
   return true;
 }
-static_assert(save_order_covers_every_key());
+static_assert(orders_agree());
+
+// One key: the option row that holds it, or the picker colour.
+struct KeyEntry {
+  std::string_view key;
+  const OptionRow* row = nullptr;
+  PickerField picker = nullptr;
+};
+
+struct KeyTable {
+  std::vector<KeyEntry> layout;  // the keys of a new file
+  std::vector<KeyEntry> extra;   // the keys added later, in the option table's order
+  std::unordered_map<std::string_view, KeyEntry> by_key;
+};
+
+bool in_layout(std::string_view key) {
+  return std::find(std::begin(kNewFileOrder), std::end(kNewFileOrder), key) !=
+         std::end(kNewFileOrder);
+}
+
+const KeyTable& key_table() {
+  static const KeyTable table = [] {
+    KeyTable t;
+    for (const OptionRow& row : option_table()) {
+      if (row.ini.empty()) continue;
+      const KeyEntry entry{row.ini, &row, nullptr};
+      t.by_key.emplace(entry.key, entry);
+      if (!in_layout(entry.key)) t.extra.push_back(entry);
+    }
+    for (const PickerKey& key : kPickerKeys)
+      t.by_key.emplace(key.key, KeyEntry{key.key, nullptr, key.field});
+    for (std::string_view key : kNewFileOrder) t.layout.push_back(t.by_key.at(key));
+    return t;
+  }();
+  return table;
+}
+
+const KeyEntry* find_key(std::string_view key) {
+  const auto& by_key = key_table().by_key;
+  const auto found = by_key.find(key);
+  return found == by_key.end() ? nullptr : &found->second;
+}
 
 std::string_view trim_blanks(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -213,14 +187,27 @@ void apply_directory(std::string& field, const std::string& value, const LoadCon
   field = context.program_folder;
 }
 
-void apply_record(const KeyEntry& entry, const std::string& value, Preferences& prefs,
-                  const LoadContext& context, MessageSink& sink) {
-  switch (entry.kind) {
-    case Kind::kDirectory: apply_directory(entry.text(prefs), value, context, sink); break;
-    case Kind::kNumber:
-    case Kind::kColour:
-    case Kind::kSuffix: {
-      std::string& field = entry.text(prefs);
+// The stored options of `prefs` as a run's settings, which the option table's fields address.
+RunSettings run_view(const Preferences& prefs) {
+  RunSettings run;
+  static_cast<StoredOptions&>(run) = prefs;
+  return run;
+}
+
+void apply_record(const KeyEntry& entry, const std::string& value, RunSettings& run,
+                  Preferences& prefs, const LoadContext& context, MessageSink& sink) {
+  if (entry.picker != nullptr) {
+    entry.picker(prefs) = value;
+    return;
+  }
+  const OptionRow& row = *entry.row;
+  switch (row.kind) {
+    case OptionKind::kText: {
+      std::string& field = row.text(run);
+      if (row.ini_style == IniStyle::kDirectory) {
+        apply_directory(field, value, context, sink);
+        break;
+      }
       // The box reacts to a change of its text as it does to typing.
       bool changed = field != value;
       field = value;
@@ -229,40 +216,42 @@ void apply_record(const KeyEntry& entry, const std::string& value, Preferences& 
       }
       break;
     }
-    case Kind::kFlag:
-    case Kind::kBlankFlag: entry.flag(prefs) = lenient_value(value) == 1.0; break;
-    case Kind::kChoice:
-      entry.choice(prefs) =
-          lenient_value(value) == 1.0 ? kVertexLabelBillboard : kVertexLabelStandard;
+    case OptionKind::kCheck: row.check(run) = lenient_value(value) == 1.0; break;
+    case OptionKind::kChoice: {
+      const double number = lenient_value(value);
+      const bool item =
+          number >= row.lowest && number <= row.highest && number == std::floor(number);
+      row.choice(run) = item ? static_cast<int>(number) : row.lowest;
       break;
+    }
   }
 }
 
 // The value a save writes for one key. The accessors only read here.
-std::string saved_value(const KeyEntry& entry, const Preferences& prefs) {
-  auto& values = const_cast<Preferences&>(prefs);
-  switch (entry.kind) {
-    case Kind::kDirectory:
-    case Kind::kNumber:
-    case Kind::kColour: return entry.text(values);
-    case Kind::kSuffix: return tidy_suffix(entry.text(values));
-    case Kind::kFlag: return entry.flag(values) ? "1" : "0";
-    case Kind::kBlankFlag: return entry.flag(values) ? " 1" : " 0";
-    case Kind::kChoice: return entry.choice(values) == kVertexLabelStandard ? "0" : "1";
+std::string saved_value(const KeyEntry& entry, const RunSettings& run, const Preferences& prefs) {
+  if (entry.picker != nullptr) return entry.picker(const_cast<Preferences&>(prefs));
+  auto& values = const_cast<RunSettings&>(run);
+  const OptionRow& row = *entry.row;
+  switch (row.kind) {
+    case OptionKind::kText:
+      return row.ini_style == IniStyle::kSuffix ? tidy_suffix(row.text(values)) : row.text(values);
+    case OptionKind::kCheck:
+      if (row.ini_style == IniStyle::kBlankFlag) return row.check(values) ? " 1" : " 0";
+      return row.check(values) ? "1" : "0";
+    case OptionKind::kChoice: return std::to_string(row.choice(values));
   }
   return {};
 }
 
 // The value a newly created file holds for one key: the program folder for the directories,
-// "1" or "0" for check boxes and the label choice, the text as held for the rest.
-std::string new_file_value(const KeyEntry& entry, const Preferences& defaults,
-                           const std::string& program_folder) {
-  switch (entry.kind) {
-    case Kind::kDirectory: return program_folder;
-    case Kind::kFlag:
-    case Kind::kBlankFlag: return entry.flag(const_cast<Preferences&>(defaults)) ? "1" : "0";
-    default: return saved_value(entry, defaults);
+// "1" or "0" for check boxes, the text as held for the rest.
+std::string new_file_value(const KeyEntry& entry, const RunSettings& run,
+                           const Preferences& defaults, const std::string& program_folder) {
+  if (entry.row != nullptr && entry.row->ini_style == IniStyle::kDirectory) return program_folder;
+  if (entry.row != nullptr && entry.row->kind == OptionKind::kCheck) {
+    return entry.row->check(const_cast<RunSettings&>(run)) ? "1" : "0";
   }
+  return saved_value(entry, run, defaults);
 }
 
 void append_record(std::string& text, std::string_view key, std::string_view value) {
@@ -357,11 +346,16 @@ SettingsWriteResult write_result(int failure, const std::filesystem::path& path,
 
 bool read_settings_text(std::string_view bytes, Preferences& prefs, const LoadContext& context,
                         MessageSink& sink) {
+  RunSettings run = run_view(prefs);
+  const auto done = [&](bool complete) {
+    static_cast<StoredOptions&>(prefs) = run;
+    return complete;
+  };
   RecordReader records(bytes);
   while (auto record = records.next()) {
     std::string key = lower_ascii(record->substr(0, kKeyLength));
     // "end" is tested before the key table, so it never draws the unknown-record message.
-    if (key == "end") return true;
+    if (key == "end") return done(true);
     if (key == "end ") continue;
     const KeyEntry* entry = find_key(key);
     if (entry == nullptr) {
@@ -371,22 +365,23 @@ bool read_settings_text(std::string_view bytes, Preferences& prefs, const LoadCo
     std::string_view raw_value;
     if (record->size() > kValueStart) raw_value = record->substr(kValueStart, kValueLength);
     try {
-      apply_record(*entry, std::string(trim_blanks(raw_value)), prefs, context, sink);
+      apply_record(*entry, std::string(trim_blanks(raw_value)), run, prefs, context, sink);
     } catch (const RunError& error) {
       // A flag whose number is too large for any real (overflow): reading stops there.
       sink.message(std::string(kSettingsErrorNumber) + std::to_string(error.number()));
-      return false;
+      return done(false);
     }
   }
   sink.message(std::string(kSettingsProblem));
-  return false;
+  return done(false);
 }
 
 std::string default_settings_text(const std::string& program_folder) {
   const Preferences defaults;
+  const RunSettings run = run_view(defaults);
   std::string text;
-  for (const auto& entry : kKeys) {
-    append_record(text, entry.key, new_file_value(entry, defaults, program_folder));
+  for (const KeyEntry& entry : key_table().layout) {
+    append_record(text, entry.key, new_file_value(entry, run, defaults, program_folder));
   }
   text.append("end ").append(kLineEnd);
   text.append(" ").append(kLineEnd);
@@ -394,14 +389,16 @@ std::string default_settings_text(const std::string& program_folder) {
 }
 
 std::string saved_settings_text(const Preferences& prefs) {
+  const RunSettings run = run_view(prefs);
   std::string text;
   for (std::string_view key : kSaveOrder) {
-    append_record(text, key, saved_value(*find_key(key), prefs));
+    append_record(text, key, saved_value(*find_key(key), run, prefs));
   }
   const Preferences defaults;
-  for (const auto& entry : kExtraKeys) {
-    const std::string value = saved_value(entry, prefs);
-    if (value != saved_value(entry, defaults)) append_record(text, entry.key, value);
+  const RunSettings default_run = run_view(defaults);
+  for (const KeyEntry& entry : key_table().extra) {
+    const std::string value = saved_value(entry, run, prefs);
+    if (value != saved_value(entry, default_run, defaults)) append_record(text, entry.key, value);
   }
   text.append("end ").append(kLineEnd);
   return text;

@@ -8,13 +8,18 @@ namespace ostrel {
 namespace {
 
 // A typo in a row (an implied box that is no check box, a group whose items do not fill its
-// range, a name given twice) would only show when a user gives that flag.
+// range, a name or settings key given twice) would only show when a user gives that flag or
+// saves the settings.
 TEST(OptionTable, RowsAreConsistent) {
-  std::set<std::string> names, flags;
+  std::set<std::string> names, flags, keys;
   for (const OptionRow& row : option_table()) {
     EXPECT_TRUE(names.insert(row.control).second) << row.control;
     if (!row.flag.empty()) {
       EXPECT_TRUE(flags.insert(row.flag).second) << row.flag;
+    }
+    if (!row.ini.empty()) {
+      EXPECT_TRUE(keys.insert(row.ini).second) << row.ini;
+      EXPECT_EQ(row.ini.size(), 4u) << row.ini;
     }
     for (const std::string& implied : row.implies) {
       const OptionRow* box = find_option(implied);
