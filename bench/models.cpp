@@ -8,11 +8,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/message_sink.h"
 #include "core/random.h"
-#include "input/parser.h"
 #include "prepare/inflation.h"
-#include "prepare/star_polygons.h"
+#include "prepare/load_model.h"
 
 namespace ostrel::bench {
 namespace {
@@ -99,20 +97,18 @@ BenchModel prepare_bench_model(std::string_view text, std::uint64_t seed,
   BenchModel prepared;
   prepared.settings = settings;
   prepared.model = std::make_unique<Model>();
-  prepared.links = std::make_unique<VertexLinkTable>();
   Model& model = *prepared.model;
   model.start_run();
   model.start_pass();
   for (int k = 1; k <= 6; ++k) model.ForceStrength(k) = settings.force_strength(k);
-  NullMessageSink messages;
-  ParseResult parsed = parse_input(model, text, ParseRequest{}, messages);
-  if (!parsed.ok()) throw std::runtime_error("parse failed: " + parsed.message);
-  if (model.FaceCount < 1) throw std::runtime_error("no faces in the model");
-  std::string star_error = order_star_corners(model, nullptr);
-  if (!star_error.empty()) throw std::runtime_error(star_error);
-  build_edge_table(model, settings.weaken_limit(), nullptr);
-  build_vertex_links(model, *prepared.links, nullptr);
-  model.LastVertex = last_linked_vertex(model, *prepared.links);
+  QuietHost host;
+  LoadRequest request;
+  request.text = text;
+  request.settings = &settings;
+  LoadResult loaded = load_model(model, request, host);
+  if (!loaded.parsed.ok()) throw std::runtime_error("parse failed: " + loaded.parsed.message);
+  if (!loaded.ok()) throw std::runtime_error(loaded.error);
+  prepared.links = std::move(loaded.preparation.links);
   restart(prepared, seed);
   return prepared;
 }

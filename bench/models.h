@@ -32,9 +32,8 @@ std::string data_text(const std::string& name);
 // 10·f² + 2 vertices (numbered from 1), 30·f² edges and 20·f² faces.
 std::string geodesic_sphere_text(int frequency);
 
-// A parsed and prepared model: star corners ordered, edge table merged, neighbour lists built,
-// force strengths taken from the settings, the last vertex cut back to the last linked one, and
-// random starting positions drawn from `seed`.
+// A model loaded and prepared as a run loads it (load_model), with the force strengths taken
+// from the settings and random starting positions drawn from `seed`.
 struct BenchModel {
   RunSettings settings;
   std::unique_ptr<Model> model;
