@@ -78,7 +78,9 @@ void Attempt::start() {
     shown_stage = nullptr;
     start_cancelled_ = cancelled();
   } else if (mode_ == kExpandGlobal && pass_.hop) {
-    if (relax_->global_prestage(*pass_.hop, lenient_value(settings.GlobLim)) == 0 && pass_.debug) {
+    const int passes = relax_->global_prestage(*pass_.hop, lenient_value(settings.GlobLim), cancel);
+    start_cancelled_ = cancelled();
+    if (passes == 0 && !start_cancelled_ && pass_.debug) {
       debug_lines_.push_back(
           "Global inflation did not settle; relaxing from the starting positions");
     }

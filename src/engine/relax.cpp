@@ -485,7 +485,7 @@ void Relaxation::update() {
   z_max_ = z_max;
 }
 
-int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
+int Relaxation::global_prestage(const Table2<float>& hop, double limit, const CancelCheck* cancel) {
   auto [x, y, z] = positions(model_, extent_);
   auto [shift_x, shift_y, shift_z] = shifts(model_, extent_);
   if (last_ >= hop.rows()) throw_subscript_error("HopDistance", last_);
@@ -502,6 +502,7 @@ int Relaxation::global_prestage(const Table2<float>& hop, double limit) {
     start[static_cast<std::size_t>(3 * (v - first_) + 2)] = z[v];
   }
   for (int pass = 1; pass <= 1000; ++pass) {
+    if (cancel != nullptr && cancel->stopped()) break;
     ++iterations;
     double deform = 0.0;
     for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;

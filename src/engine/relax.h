@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/model.h"
+#include "engine/cancel.h"
 #include "engine/corner_rings.h"
 #include "settings/run_settings.h"
 
@@ -67,7 +68,8 @@ class Relaxation {
   // The global expansion pre-stage: at most 1000 iterations of the pair term over every vertex
   // pair, ending early once its deformation changes by less than 0.000001. `hop` is read by
   // vertex number; pairs at or beyond `limit` + 0.1 get no force. Returns the iterations run.
-  int global_prestage(const Table2<float>& hop, double limit);
+  // `cancel` is asked before every iteration: a model of thousands of vertices takes a while.
+  int global_prestage(const Table2<float>& hop, double limit, const CancelCheck* cancel = nullptr);
 
   // Least and greatest z of the latest update (for the wire frame).
   double z_min() const { return z_min_; }

@@ -359,8 +359,10 @@ bool Run::ask_during_start() {
     snapshot.Duplicate = duplicate_text_;
     snapshot.graphics = false;
     snapshot.start_stage = start_stage_text(*starting_);
-    snapshot.ExpandOpt = snapshot.start_stage.empty() ? expansion_name(kExpandStress)
-                                                       : snapshot.start_stage;
+    // Before the relaxation: a robust start, or the global pre-stage.
+    const int mode = starting_->plan().robust ? kExpandStress : starting_->mode();
+    snapshot.ExpandOpt =
+        snapshot.start_stage.empty() ? expansion_name(mode) : snapshot.start_stage;
     host_.progress(snapshot);
   }
   const ButtonPresses pressed = host_.poll();

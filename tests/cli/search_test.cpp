@@ -43,17 +43,20 @@ TEST(Search, IsomorphsOfEveryShapeAndTheSameBytesForAnyJobs) {
   EXPECT_EQ(folder_bytes(one->dir.path()), folder_bytes(two->dir.path()));
 }
 
-// A tower of 100 decagon rings joined by triangles, as an OFF file with its coordinates.
-std::string tower_off(int rings) {
+// A tower of decagon rings joined by triangles (an antiprism tower) or by squares (a prism
+// tower, half as many faces), as an OFF file with its coordinates.
+std::string tower_off(int rings, bool squares = false) {
   const int n = 10;
   const double pi = 3.14159265358979323846;
   const double radius = 1.0 / (2.0 * std::sin(pi / n));
+  const int sides = squares ? n * (rings - 1) : 2 * n * (rings - 1);
   std::ostringstream off;
-  off << "OFF\n" << rings * n << " " << 2 + 2 * n * (rings - 1) << " 0\n";
+  off << "OFF\n" << rings * n << " " << 2 + sides << " 0\n";
   for (int r = 0; r < rings; ++r) {
     for (int k = 0; k < n; ++k) {
-      const double a = 2.0 * pi * (k + 0.5 * r) / n;
-      off << radius * std::cos(a) << " " << radius * std::sin(a) << " " << 0.85 * r << "\n";
+      const double a = 2.0 * pi * (k + (squares ? 0.0 : 0.5 * r)) / n;
+      off << radius * std::cos(a) << " " << radius * std::sin(a) << " "
+          << (squares ? 1.0 : 0.85) * r << "\n";
     }
   }
   off << n;
@@ -62,7 +65,11 @@ std::string tower_off(int rings) {
   for (int r = 0; r + 1 < rings; ++r) {
     for (int k = 0; k < n; ++k) {
       const int a = r * n + k, b = r * n + (k + 1) % n, c = a + n, d = b + n;
-      off << "3 " << a << " " << b << " " << c << "\n3 " << b << " " << d << " " << c << "\n";
+      if (squares) {
+        off << "4 " << a << " " << b << " " << d << " " << c << "\n";
+      } else {
+        off << "3 " << a << " " << b << " " << c << "\n3 " << b << " " << d << " " << c << "\n";
+      }
     }
   }
   off << n;
@@ -84,38 +91,42 @@ TEST(Search, ARunThatWritesNothingSaysTheBestItReached) {
       << run.result.err;
 }
 
-// A robust start from random positions of a 1,000-vertex tower runs for a minute.
-TEST(Search, InterruptDuringARobustStartEndsAt130AndWritesNothing) {
-  test::TempDir dir;
-  const auto input = dir.path() / "tower.off";
-  test::write_file(input, tower_off(100));
-  const auto out = dir.path() / "out";
-  std::filesystem::create_directories(out);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    const std::string in = input.string(), folder = out.string();
-    const std::string ini = (dir.path() / "ostrel.ini").string();
-    execl(OSTREL_CLI_PATH, OSTREL_CLI_PATH, "run", in.c_str(), "-o", folder.c_str(), "--ini",
-          ini.c_str(), "-q", "--inflate", "stress", "--jobs", "1", "--seed", "1", "--set",
-          "IgnoreCoordinates=1", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  kill(child, SIGINT);
-  const auto sent = std::chrono::steady_clock::now();
-  int status = 0;
-  while (waitpid(child, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() - sent > std::chrono::seconds(2)) {
-      kill(child, SIGKILL);
-      waitpid(child, &status, 0);
-      FAIL() << "still running 2 s after SIGINT";
+// A robust start from random positions of a 1,000-vertex tower runs for a minute, and the global
+// pre-stage of a 2,000-vertex prism tower (its hop table covering every vertex) for many seconds.
+TEST(Search, InterruptDuringAStartEndsAt130AndWritesNothing) {
+  for (const auto& [rings, inflate] : {std::pair{100, "stress"}, std::pair{200, "global"}}) {
+    SCOPED_TRACE(inflate);
+    test::TempDir dir;
+    const auto input = dir.path() / "tower.off";
+    test::write_file(input, tower_off(rings, rings == 200));
+    const auto out = dir.path() / "out";
+    std::filesystem::create_directories(out);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const std::string in = input.string(), folder = out.string();
+      const std::string ini = (dir.path() / "ostrel.ini").string();
+      execl(OSTREL_CLI_PATH, OSTREL_CLI_PATH, "run", in.c_str(), "-o", folder.c_str(), "--ini",
+            ini.c_str(), "-q", "--inflate", inflate, "--jobs", "1", "--seed", "1", "--set",
+            "IgnoreCoordinates=1", static_cast<char*>(nullptr));
+      _exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    kill(child, SIGINT);
+    const auto sent = std::chrono::steady_clock::now();
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() - sent > std::chrono::seconds(2)) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "still running 2 s after SIGINT";
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_TRUE(std::filesystem::is_empty(out));
   }
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 130);
-  EXPECT_TRUE(std::filesystem::is_empty(out));
 }
 
 }  // namespace
