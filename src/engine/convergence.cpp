@@ -11,6 +11,7 @@ void Convergence::start() {
   countdown_ = 0;
   stall_iteration_ = -1;
   stall_value_ = 0.0;
+  halfway_deform_ = -1.0;
 }
 
 StepVerdict Convergence::after_step(const StepState& state) {
@@ -39,7 +40,7 @@ StepVerdict Convergence::after_step(const StepState& state) {
       return state.change < threshold && change_over_ten < threshold;
     };
     if ((no_progress(0.001) && state.deform > 1.0) ||
-        (no_progress(0.000001) && state.deform > 0.01))
+        (no_progress(0.000001) && state.deform > 0.01) || crawling(state))
       verdict.finished = true;
   }
   if (run_mode_ == 3 && countdown_ < 1) {
@@ -50,6 +51,23 @@ StepVerdict Convergence::after_step(const StepState& state) {
     }
   }
   return verdict;
+}
+
+// A Deform that crawls (falling as 1/iterations, say, as a model with no exact shape does) would
+// run to the iteration limit unsettled. At every power of two of the iterations from 16384 on,
+// its fall since half as many iterations is taken as a power law and followed down to the mark
+// of a settled model (0.001); an attempt that would not reach it within ten times the limit is
+// given up.
+bool Convergence::crawling(const StepState& state) {
+  const std::int64_t t = state.iteration;
+  if (t < 8192 || (t & (t - 1)) != 0) return false;
+  const double then = halfway_deform_;
+  halfway_deform_ = state.deform;
+  if (then < 0.0 || state.deform <= 0.001) return false;
+  if (!(then > state.deform)) return true;  // not falling at all
+  const double power = std::log2(then / state.deform);
+  const double reach = static_cast<double>(t) * std::pow(state.deform / 0.001, 1.0 / power);
+  return reach > 10.0 * static_cast<double>(limit_);
 }
 
 StallVerdict Convergence::stall_test(std::int64_t iteration, double deform, double deforp,

@@ -1,8 +1,8 @@
 // When an isomorph is finished. After every step the run asks, in this order: the iteration
 // limit; the end of local expansion and the three iterations that follow it; in run mode 2 a
-// Deform that no longer improves (against the last iteration and ten iterations ago); in run
-// mode 3 the countdown of a weakened run. A model that has
-// stopped moving altogether goes through the stall test instead.
+// Deform that no longer improves (against the last iteration and ten iterations ago) or falls
+// too slowly to settle within the iteration limit; in run mode 3 the countdown of a weakened
+// run. A model that has stopped moving altogether goes through the stall test instead.
 #pragma once
 
 #include <array>
@@ -57,6 +57,8 @@ class Convergence {
   std::int64_t limit() const { return limit_; }
 
  private:
+  bool crawling(const StepState& state);
+
   int run_mode_;
   std::int64_t limit_;
   std::array<double, 10> ring_{};
@@ -64,6 +66,7 @@ class Convergence {
   int countdown_ = 0;
   std::int64_t stall_iteration_ = -1;
   double stall_value_ = 0.0;
+  double halfway_deform_ = -1.0;  // Deform at the last power of two of the iterations
 };
 
 }  // namespace ostrel

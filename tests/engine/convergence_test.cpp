@@ -46,6 +46,22 @@ TEST(Convergence, NoProgressIsJudgedOverTenIterations) {
   EXPECT_EQ(finished_at(limited, slow), 7);  // the iteration limit ends any run mode
 }
 
+// A Deform that crawls towards a floor above the settled mark is given up at 16384 iterations
+// (it ran to the limit of ten million before); one that crawls down to the mark goes on.
+TEST(Convergence, ACrawlThatCannotSettleIsGivenUp) {
+  std::vector<double> stuck, slow;
+  for (int t = 1; t <= 40000; ++t) {
+    stuck.push_back(0.005 + 1.0 / t);
+    slow.push_back(20.0 / t);
+  }
+  Convergence stuck_rules(2, 10000000);
+  stuck_rules.start();
+  EXPECT_EQ(finished_at(stuck_rules, stuck), 16384);
+  Convergence slow_rules(2, 10000000);
+  slow_rules.start();
+  EXPECT_EQ(finished_at(slow_rules, slow), 0);
+}
+
 // Local expansion stops once its change is below 1e-6; a model that stopped moving is written
 // 100 iterations later unless it still improves.
 TEST(Convergence, ExpansionEndAndStall) {
