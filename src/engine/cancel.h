@@ -1,7 +1,8 @@
 // One cancel for the whole run. Work that can take long (a robust start's build, its layout,
 // each least-squares step, the relaxation) asks `stopped()` between its steps. The flag may be
 // set from any thread; `ask`, given only to the work on the run's own thread, lets the user's
-// buttons (Quit, Ctrl-C) be heard meanwhile, at most every 50 ms.
+// buttons (Quit, Ctrl-C) be heard meanwhile, at most every 50 ms and first 50 ms after the
+// check is made (a start that takes less is not interrupted by a poll).
 #pragma once
 
 #include <atomic>
@@ -14,7 +15,7 @@ class CancelCheck {
  public:
   CancelCheck() = default;
   explicit CancelCheck(const std::atomic<bool>* flag, std::function<bool()> ask = {})
-      : flag_(flag), ask_(std::move(ask)) {}
+      : flag_(flag), ask_(std::move(ask)), asked_(std::chrono::steady_clock::now()) {}
 
   // Whether the work is called off. Once true it stays true.
   bool stopped() const {
