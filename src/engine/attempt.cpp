@@ -21,6 +21,16 @@ constexpr double kSolvedCost = 1e-16;
 // A model built with no vertex further than this from its partners' distances is whole: the
 // least squares settle the rest.
 constexpr double kBuiltMiss = 1e-3;
+// The half width of the small cube of random points that a model with star faces starts from
+// when its layout does not settle.
+constexpr double kSmallStartReach = 0.5;
+
+bool has_star_face(const Model& model) {
+  for (int f = 1; f <= model.FaceCount; ++f) {
+    if (model.FaceStep(f) > 1) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -150,6 +160,19 @@ void Attempt::robust_start(Random& extra) {
   }
   if (settle(&repulsion, "laid out") || cancelled() || settle(nullptr, "without holding apart"))
     return;
+  // The step counts of a model with star faces overstate its distances (a pentagram's corners
+  // stand closer than its edges lead), so its layout is a convex ball that settles the same
+  // wrong way at every attempt. A start from random points close together, new at each attempt,
+  // settles some of them.
+  if (has_star_face(model) && !cancelled()) {
+    for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
+      model.VertexX(v) = kSmallStartReach * (2.0 * extra.uniform() - 1.0);
+      model.VertexY(v) = kSmallStartReach * (2.0 * extra.uniform() - 1.0);
+      model.VertexZ(v) =
+          settings.XYConfine ? 0.0 : kSmallStartReach * (2.0 * extra.uniform() - 1.0);
+    }
+    if (settle(nullptr, "from points close together")) return;
+  }
   if (!built.empty()) {
     std::size_t k = 0;
     for (int v = model.FirstVertex; v <= model.LastVertex; ++v, k += 3) {
