@@ -10,18 +10,28 @@ InputPrescan prescan_input(std::string_view text) {
   InputPrescan scan;
   // An OFF file has no segments and no letter codes, whatever its comments hold.
   if (is_off_text(text)) return scan;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find_first_of(",\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view record = text.substr(start, end - start);
-    record = record.substr(0, record.find('\''));
-    if (record.find('{') != std::string_view::npos) ++scan.brace_records;
-    if (scan.brace_records > 0 && record.find('A') != std::string_view::npos) {
-      scan.augment_letter = true;
+  // Records end at commas and line ends. A comment runs from an apostrophe to the next control
+  // character, as the reader has it: over commas too.
+  bool comment = false;
+  bool brace = false;
+  bool letter_a = false;
+  const auto end_record = [&] {
+    if (brace) ++scan.brace_records;
+    if (scan.brace_records > 0 && letter_a) scan.augment_letter = true;
+    brace = letter_a = false;
+  };
+  for (const char c : text) {
+    if (c == ',' || c == '\r' || c == '\n') end_record();
+    if (c == '\'') {
+      comment = true;
+    } else if (static_cast<unsigned char>(c) < 30) {
+      comment = false;
+    } else if (!comment) {
+      brace = brace || c == '{';
+      letter_a = letter_a || c == 'A';
     }
-    start = end + 1;
   }
+  end_record();
   return scan;
 }
 

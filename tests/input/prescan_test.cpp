@@ -17,6 +17,7 @@ TEST(Prescan, CountsBraceRecordsAndNoticesAugmentation) {
       {"{ {1,2,3,-1,}", 1, false, 1},       // two "{" in one record count once
       {"' {\r\n{1,2,3,-1,}", 1, false, 1},  // after an apostrophe: a comment
       {"x 'y {\r\n{}", 1, false, 1},
+      {"' faces {5/2}, {3}\r\n{1,2,3,-1,}", 1, false, 1},  // a comment runs on over commas
       {"A\r\n{1,2,3,-1,}", 1, false, 1},  // "A" before the first "{" record
       {"{A1,2,3,-1,}", 1, true, 1},       // "A" in the "{" record itself
       {"{1,2,3,-1,\r\n4,5,A6,-1,}", 1, true, 1},
