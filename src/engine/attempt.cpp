@@ -67,7 +67,10 @@ void Attempt::start() {
         {"expand :" + print_form(mode_), "expold :" + print_form(pass_.kept_mode),
          "minvert :" + print_form(model.FirstVertex), "maxvert :" + print_form(model.LastVertex),
          "d4fac :" + print_form(relax_->shape_boost)});
-  place_starting_positions(model, settings, random);
+  // The motion starts at rest where the vertices are placed, before a flat model is flattened.
+  place_vertices(model, random);
+  relax_->reset_motion();
+  flatten_vertices(model, settings);
   convergence_.start();
   if (settings.incord) return;  // written as entered
   if (plan_.robust && pass_.distances && pass_.fixed) {
@@ -99,6 +102,7 @@ void Attempt::robust_start(Random& extra) {
     shown_cost = std::nan("");
     shown_stage = "least squares";
     ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel, 200, &shown_cost);
+    relax_->reset_motion();
     if (pass_.debug) {
       debug_lines_.push_back(std::string("Shape solver, ") + what + ":" + print_form(solved.steps) +
                              " steps," + print_form(solved.cg_iterations) + " cg iterations, cost" +
@@ -141,6 +145,7 @@ void Attempt::robust_start(Random& extra) {
   shown_stage = "laying out";
   StressStartResult laid =
       stress_majorization_start(model, *pass_.distances, *pass_.fixed, options);
+  relax_->reset_motion();
   shown_cost = laid.stress;
   if (pass_.debug) {
     debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +

@@ -181,6 +181,10 @@ OutputContext Run::output_context(const std::string& name, Attempt* attempt) {
   context.debug_log = debug();
   context.IterationDeform = context.MeasuredDeform = Deform_;
   context.IterationDeforp = context.MeasuredDeforp = Deforp_;
+  if (relax) {
+    context.deviations.FaceDeviation = relax->motion().FaceDeviation;
+    context.deviations.EdgeDeviation = relax->motion().EdgeDeviation;
+  }
   for (int set = 1; set <= 2 && relax; ++set) {
     const HexagonSet& hexagon = relax->hexagon_sets()[static_cast<std::size_t>(set)];
     if (hexagon.count > 0)
