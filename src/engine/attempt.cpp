@@ -40,7 +40,9 @@ Attempt::Attempt(const PassData& pass, const AttemptPlan& plan, std::unique_ptr<
     : pass_(pass),
       plan_(plan),
       model_(std::move(model)),
-      convergence_(pass.settings->run_mode(), pass.settings->iteration_limit()) {}
+      convergence_(pass.settings->run_mode(), pass.settings->iteration_limit()) {
+  if (plan.robust) convergence_.settle_to_last_bits(model_->EdgeCount, model_->FaceCount);
+}
 
 void Attempt::start() {
   const RunSettings& settings = *pass_.settings;
@@ -197,18 +199,12 @@ AttemptEnd Attempt::relax(AttemptObserver& observer) {
     }
     const double change = std::fabs(deform_ - previous_deform);
     StepVerdict verdict = convergence_.after_step(
-        {iteration_, deform_, change, relax_->local_expansion_running(), mode_});
+        {iteration_, deform_, change, deforp_, found_, relax_->local_expansion_running(), mode_});
     if (verdict.stop_expansion) {
       relax_->stop_local_expansion();
       mode_ = kExpandNone;
     }
     bool finished = verdict.finished;
-    // A robust start settles to the last bits: once every edge and face is within 1e-12 of its
-    // target it is finished (the stall test waits for a model that no longer moves at all,
-    // which the rounding of a large model never allows).
-    if (plan_.robust && found_ && deform_ < model.EdgeCount / 1e12 &&
-        deforp_ < std::max(model.FaceCount, 1) / 1e12)
-      finished = true;
     if (!found_ && deform_ < 0.001) {
       found_ = true;
       const Signature signature =

@@ -10,50 +10,17 @@
 #include "core/parallel.h"
 #include "engine/cancel.h"
 #include "engine/run_messages.h"
+#include "engine/run_progress.h"
 #include "engine/run_state.h"
 #include "input/prescan.h"
 #include "prepare/load_model.h"
 
 namespace ostrel {
 
-const char* outcome_name(IsomorphOutcome outcome) {
-  switch (outcome) {
-    case IsomorphOutcome::kNew: return "new";
-    case IsomorphOutcome::kDuplicate: return "duplicate";
-    case IsomorphOutcome::kCoincident: return "coincident";
-    case IsomorphOutcome::kUnsettled: return "unsettled";
-    case IsomorphOutcome::kWritten: return "written";
-  }
-  return "unsettled";
-}
-
 std::uint64_t clock_seed() {
   return static_cast<std::uint64_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
-
-namespace {
-
-const char* expansion_name(int mode) {
-  switch (mode) {
-    case kExpandGlobal: return "global";
-    case kExpandStress: return "stress";
-    case kExpandLocalOne: return "local-one";
-    case kExpandLocalDiagonal: return "local-diagonal";
-    default: return "none";
-  }
-}
-
-// "robust start: least squares, cost 3.2e-05" while the attempt's robust start runs, else empty.
-std::string start_stage_text(const Attempt& attempt) {
-  const char* stage = attempt.shown_stage.load();
-  if (!stage) return {};
-  const double cost = attempt.shown_cost.load();
-  return std::string("robust start: ") + stage +
-         (std::isnan(cost) ? std::string() : ", cost " + short_number(cost));
-}
-
-}  // namespace
 
 Run::Run(const RunRequest& request, RunHost& host)
     : request_(request),
@@ -95,7 +62,7 @@ RunReport Run::execute() {
 Next Run::pass() {
   pool_.cancel_all();
   base_name_ = request_.shape ? shape_base_name(*request_.shape) : input_base_name(request_.input);
-  IsomorphNo_ = 1;
+  figures_.IsomorphNo = 1;
   new_written_ = 0;
   // The log is started once per run: the passes of a segmented model or a re-read add to it
   // instead of emptying what the earlier passes wrote.
@@ -167,8 +134,8 @@ Next Run::take_preparation(LoadResult& loaded) {
                                  " negative hop values"));
   }
   links_ = std::move(prepared.links);
-  input_last_vertex_ = prepared.input_last_vertex;
-  collapse_answer_ = prepared.collapse_answer;
+  output_.input_last_vertex = prepared.input_last_vertex;
+  output_.collapse_answer = prepared.collapse_answer;
   hop_ = std::move(prepared.hop);
   distances_.reset();
   fixed_.clear();
@@ -200,7 +167,7 @@ Next Run::isomorphs() {
     const int in_pass = number - first_attempt_of_pass_ + 1;
     duplicate_text_ = " ";
     host_.duplicate_label(duplicate_text_);
-    host_.caption(base_name_ + "_isom" + std::to_string(IsomorphNo_));
+    host_.caption(base_name_ + "_isom" + std::to_string(figures_.IsomorphNo));
     const AttemptPlan current = plan(number, in_pass);
     if (current.robust) ensure_robust_data();
     stream_taken_ += in_pass == 1 ? first_draws_ : later_draws_;
@@ -332,17 +299,7 @@ void Run::ensure_robust_data() {
 
 // While an attempt that ran ahead is awaited: its progress, and Quit and Re-Read.
 bool Run::idle_while_waiting(const Attempt& attempt) {
-  ProgressSnapshot snapshot;
-  snapshot.Deform = attempt.shown_deform.load();
-  snapshot.Deforp = attempt.shown_deforp.load();
-  snapshot.IterationNo = attempt.shown_iteration.load();
-  snapshot.IsomorphNo = IsomorphNo_;
-  snapshot.ExpandOpt = expansion_name(attempt.plan().robust ? kExpandStress : kept_mode_);
-  snapshot.Duplicate = duplicate_text_;
-  snapshot.graphics = false;  // its positions change on the other thread
-  snapshot.start_stage = start_stage_text(attempt);
-  if (!snapshot.start_stage.empty()) snapshot.ExpandOpt = snapshot.start_stage;
-  host_.progress(snapshot);
+  host_.progress(waiting_progress(attempt, figures_.IsomorphNo, kept_mode_, duplicate_text_));
   const ButtonPresses pressed = host_.poll();
   if (pressed.quit) waiting_end_ = AttemptEnd::kQuit;
   if (pressed.reread) waiting_end_ = AttemptEnd::kReread;
@@ -353,22 +310,10 @@ bool Run::idle_while_waiting(const Attempt& attempt) {
 // While a start runs on the run's own thread: Quit and Re-Read call it off at once; the other
 // buttons wait for the first poll of the relaxation.
 bool Run::ask_during_start() {
-  if (starting_) {
-    ProgressSnapshot snapshot;
-    snapshot.IsomorphNo = IsomorphNo_;
-    snapshot.Duplicate = duplicate_text_;
-    snapshot.graphics = false;
-    snapshot.start_stage = start_stage_text(*starting_);
-    snapshot.ExpandOpt = snapshot.start_stage.empty() ? expansion_name(kExpandStress)
-                                                       : snapshot.start_stage;
-    host_.progress(snapshot);
-  }
+  if (starting_)
+    host_.progress(starting_progress(*starting_, figures_.IsomorphNo, duplicate_text_));
   const ButtonPresses pressed = host_.poll();
-  pending_.write = pending_.write || pressed.write;
-  pending_.graphics = pending_.graphics || pressed.graphics;
-  pending_.redo = pending_.redo || pressed.redo;
-  pending_.more_f1 = pending_.more_f1 || pressed.more_f1;
-  pending_.less_f1 = pending_.less_f1 || pressed.less_f1;
+  keep_presses(pending_, pressed);
   if (pressed.quit) waiting_end_ = AttemptEnd::kQuit;
   if (pressed.reread) waiting_end_ = AttemptEnd::kReread;
   if (pressed.quit) cancel_ = true;
@@ -378,36 +323,20 @@ bool Run::ask_during_start() {
 // Every tenth iteration of an attempt the run relaxes itself: show the state, then act on the
 // buttons pressed since the last poll.
 AttemptEnd Run::poll(Attempt& attempt) {
-  ProgressSnapshot snapshot;
-  snapshot.Deform = attempt.deform();
-  snapshot.Deforp = attempt.deforp();
-  snapshot.IterationNo = attempt.iteration();
-  snapshot.IsomorphNo = IsomorphNo_;
-  snapshot.ExpandOpt = expansion_name(
-      attempt.plan().robust && attempt.mode() == kExpandGlobal ? kExpandStress : attempt.mode());
-  snapshot.Duplicate = duplicate_text_;
-  snapshot.model = &attempt.model();
-  snapshot.z_min = attempt.relaxation().z_min();
-  snapshot.z_max = attempt.relaxation().z_max();
-  snapshot.graphics = attempt.graphics() && attempt.deform() > 0.005;
-  host_.progress(snapshot);
+  host_.progress(relaxing_progress(attempt, figures_.IsomorphNo, duplicate_text_));
   ButtonPresses pressed = host_.poll();
-  pressed.write = pressed.write || pending_.write;
-  pressed.graphics = pressed.graphics || pending_.graphics;
-  pressed.redo = pressed.redo || pending_.redo;
-  pressed.more_f1 = pressed.more_f1 || pending_.more_f1;
-  pressed.less_f1 = pressed.less_f1 || pending_.less_f1;
+  keep_presses(pressed, pending_);
   pending_ = {};
   if (pressed.quit) cancel_ = true;
   if (pressed.quit) return AttemptEnd::kQuit;
   if (pressed.write) {
     const std::string name = base_name_;
-    IterationNo_ = attempt.iteration();
-    Deform_ = attempt.deform();
-    Deforp_ = attempt.deforp();
-    auto files = write_output(name, &attempt);
+    figures_.IterationNo = attempt.iteration();
+    figures_.Deform = attempt.deform();
+    figures_.Deforp = attempt.deforp();
+    auto files = output_.write(point(name, &attempt), figures_);
     record_isomorph(IsomorphOutcome::kWritten, files);
-    announce("W12: " + name + " VRML files written", files);
+    output_.announce("W12: " + name + " VRML files written", files);
   }
   if (pressed.graphics) attempt.toggle_graphics();
   if (pressed.more_f1 || pressed.less_f1) {
@@ -422,7 +351,7 @@ AttemptEnd Run::poll(Attempt& attempt) {
 }
 
 bool Run::is_duplicate(double value) {
-  for (int k = 1; k < IsomorphNo_ && k <= kMaxIsomorphs; ++k) {
+  for (int k = 1; k < figures_.IsomorphNo && k <= kMaxIsomorphs; ++k) {
     if (std::fabs(signatures_[static_cast<std::size_t>(k)] - value) < kDuplicateTolerance)
       return true;
   }

@@ -2,18 +2,17 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/orientation.h"
+#include "engine/convergence.h"
 #include "engine/run_state.h"
 #include "engine/segment_passes.h"
-#include "output/generation_date.h"
 
 namespace ostrel {
 
 Next Run::take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead) {
   append_debug(attempt->debug_lines());
-  IterationNo_ = attempt->iteration();
-  Deform_ = attempt->deform();
-  Deforp_ = attempt->deforp();
+  figures_.IterationNo = attempt->iteration();
+  figures_.Deform = attempt->deform();
+  figures_.Deforp = attempt->deforp();
   found_ = attempt->found();
   const Attempt::FoundPoint found_point = attempt->found_point();
   const bool input_positions = attempt->input_positions();
@@ -32,9 +31,9 @@ Next Run::take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead)
   if (ran_ahead && found_point.reached && !found_point.signature.coincident &&
       is_duplicate(found_point.signature.value)) {
     duplicate_label("Duplicate Isomorph");
-    IterationNo_ = found_point.iteration;
-    Deform_ = found_point.deform;
-    Deforp_ = found_point.deforp;
+    figures_.IterationNo = found_point.iteration;
+    figures_.Deform = found_point.deform;
+    figures_.Deforp = found_point.deforp;
     std::size_t k = 0;
     for (int v = model_->FirstVertex; v <= model_->LastVertex; ++v, k += 3) {
       model_->VertexX(v) = found_point.positions[k];
@@ -59,9 +58,11 @@ Next Run::finish_isomorph() {
   found_ = false;
   Signature signature = compute_signature();
   bool is_new = !is_duplicate(signature.value);
-  output_name_ = IsomorphNo_ == 1 ? base_name_ : base_name_ + "_isom" + std::to_string(IsomorphNo_);
+  output_name_ = figures_.IsomorphNo == 1
+                     ? base_name_
+                     : base_name_ + "_isom" + std::to_string(figures_.IsomorphNo);
   const int run_mode = settings_.run_mode();
-  const bool settled = Deform_ < model_->EdgeCount / 1000000000000.0 || run_mode == 3;
+  const bool settled = Convergence::settled(figures_.Deform, model_->EdgeCount, run_mode);
   bool written = false;
   if (is_new && !signature.coincident && settled && segmented()) {
     // A settled segment joins the segmented model; the next pass reads the next segment.
@@ -72,15 +73,15 @@ Next Run::finish_isomorph() {
     return Next::kReread;
   }
   if (is_new && !signature.coincident && settled) {
-    auto files = write_output(output_name_);
+    auto files = output_.write(point(output_name_), figures_);
     record_isomorph(IsomorphOutcome::kNew, files);
     written = true;
     ++new_written_;
     if (settings_.weaken_limit() < 99) {
-      announce("W10: " + output_name_ + "  VRML files written", files);
+      output_.announce("W10: " + output_name_ + "  VRML files written", files);
       return Next::kEnd;
     }
-    ++IsomorphNo_;
+    ++figures_.IsomorphNo;
   } else {
     record_isomorph(signature.coincident ? IsomorphOutcome::kCoincident
                     : is_new             ? IsomorphOutcome::kUnsettled
@@ -91,10 +92,11 @@ Next Run::finish_isomorph() {
   if (run_mode < 2) {
     // Written once: writing the same isomorph again would turn an oriented model a second time.
     if (!written) {
-      auto files = write_output(output_name_);
+      auto files = output_.write(point(output_name_), figures_);
       report_.isomorphs.back().files = files;
     }
-    announce("W11: " + output_name_ + "  VRML files written", report_.isomorphs.back().files);
+    output_.announce("W11: " + output_name_ + "  VRML files written",
+                     report_.isomorphs.back().files);
     return Next::kEnd;
   }
   return next_isomorph();
@@ -105,23 +107,24 @@ Next Run::next_isomorph() {
     return Next::kEnd;
   }
   // The signature table holds 500 isomorphs.
-  if (IsomorphNo_ > kMaxIsomorphs) throw_subscript_error("IsomorphSignature", IsomorphNo_);
+  if (figures_.IsomorphNo > kMaxIsomorphs)
+    throw_subscript_error("IsomorphSignature", figures_.IsomorphNo);
   return Next::kNextIsomorph;
 }
 
 // After the last segment: the realm section, then the segmented files and their message.
 Next Run::write_segmented(bool read_realms, const std::string& unclosed_message) {
   output_name_ = base_name_;
-  SegmentedEnd end =
-      finish_segmented_model(*model_, settings_, text_, read_realms, unclosed_message, segmented_,
-                             output_context(output_name_), host_, errors_, debug());
+  SegmentedEnd end = finish_segmented_model(
+      *model_, settings_, text_, read_realms, unclosed_message, segmented_,
+      output_.context(point(output_name_), figures_), host_, errors_, debug());
   if (!end.error.empty()) return stop_with(end.error);
   report_.files.insert(report_.files.end(), end.files.begin(), end.files.end());
   if (report_.isomorphs.empty())
     record_isomorph(IsomorphOutcome::kWritten, end.files);
   else
     report_.isomorphs.back().files = end.files;
-  announce(end.message, end.files);
+  output_.announce(end.message, end.files);
   return Next::kEnd;
 }
 
@@ -129,107 +132,36 @@ Next Run::write_as_entered(Attempt& attempt) {
   append_debug(attempt.debug_lines());
   relax_ = attempt.release_relaxation();
   model_ = attempt.release_model();
-  Deform_ = 0.0;
-  Deforp_ = 0.0;
-  relax_->measure(Deform_, Deforp_);
+  figures_.Deform = 0.0;
+  figures_.Deforp = 0.0;
+  relax_->measure(figures_.Deform, figures_.Deforp);
   errors_.set_resume_prompt_off(true);
-  auto files = write_output(base_name_);
+  auto files = output_.write(point(base_name_), figures_);
   errors_.set_resume_prompt_off(false);
   record_isomorph(IsomorphOutcome::kWritten, files);
-  announce("W08: " + base_name_ + "  VRML files written as entered", files);
+  output_.announce("W08: " + base_name_ + "  VRML files written as entered", files);
   return Next::kEnd;
 }
 
 Next Run::write_and_end(const std::string& code, const std::string& text) {
   output_name_ = base_name_;
-  auto files = write_output(output_name_);
+  auto files = output_.write(point(output_name_), figures_);
   record_isomorph(IsomorphOutcome::kWritten, files);
-  announce(code + output_name_ + text, files);
+  output_.announce(code + output_name_ + text, files);
   return Next::kEnd;
-}
-
-// A completion message says that files were written: when every file of the write point failed
-// (each failure has been reported), it is not shown.
-void Run::announce(const std::string& message, const std::vector<std::filesystem::path>& files) {
-  if (!files.empty()) host_.message(message);
 }
 
 Signature Run::compute_signature() {
   Signature signature = isomorph_signature(*model_, settings_.Isomorph, settings_.Coincidence);
-  signatures_[static_cast<std::size_t>(std::min(IsomorphNo_, kMaxIsomorphs))] = signature.value;
+  signatures_[static_cast<std::size_t>(std::min(figures_.IsomorphNo, kMaxIsomorphs))] =
+      signature.value;
   if (signature.coincident) duplicate_label("Co-incident vertices found");
   return signature;
 }
 
-OutputContext Run::output_context(const std::string& name, Attempt* attempt) {
-  const Model& model = attempt ? attempt->model() : *model_;
-  const Relaxation* relax = attempt ? &attempt->relaxation() : relax_.get();
-  OutputContext context;
-  context.OutputDirectory = request_.output_folder;
-  context.OutputName = name;
-  context.version = request_.version;
-  context.generation_date = generation_date();
-  context.SegmentCount = settings_.SegmentCount;
-  // A segmented model made only of anchors is written before any relaxation ran.
-  for (int set = 1; set <= 3 && relax; ++set) {
-    const RhombusSet& rhombus = relax->rhombus_sets()[static_cast<std::size_t>(set)];
-    if (rhombus.count > 0) {
-      context.RhombusSetDiagonals[static_cast<std::size_t>(set)] = {rhombus.short_target,
-                                                                    rhombus.long_target};
-    }
-  }
-  context.debug_log = debug();
-  context.IterationDeform = context.MeasuredDeform = Deform_;
-  context.IterationDeforp = context.MeasuredDeforp = Deforp_;
-  if (relax) {
-    context.deviations.FaceDeviation = relax->motion().FaceDeviation;
-    context.deviations.EdgeDeviation = relax->motion().EdgeDeviation;
-  }
-  for (int set = 1; set <= 2 && relax; ++set) {
-    const HexagonSet& hexagon = relax->hexagon_sets()[static_cast<std::size_t>(set)];
-    if (hexagon.count > 0)
-      context.HexagonSetPairMean[static_cast<std::size_t>(set)] = hexagon.pair_mean;
-  }
-  context.ViewingDistance = 3.5 * scene_radius(model);
-  if (input_last_vertex_ < model.LastVertex) context.InputLastVertex = input_last_vertex_;
-  context.CurrentSegment = segment_no_;
-  context.InputFile = request_.shape ? base_name_ : request_.input.filename().string();
-  if (!request_.shape) context.InputPath = request_.input;
-  if (collapse_answer_) context.CollapseStars = *collapse_answer_ ? "Yes" : "No";
-  return context;
-}
-
-std::vector<std::filesystem::path> Run::write_output(const std::string& name, Attempt* attempt) {
-  Model& model = attempt ? attempt->model() : *model_;
-  OutputContext context = output_context(name, attempt);
-  // Turned once per write point: the stress pass writes the model as the ordinary pass did.
-  if (model.OrientFlag) OrientationStep(model);
-  std::vector<std::filesystem::path> paths;
-  bool net_written = false;
-  for (const WrittenFile& file : write_file_set(model, settings_, context, host_, errors_)) {
-    paths.push_back(file.path);
-    net_written = net_written || file.kind == OutputKind::kNet;
-  }
-  if (settings_.NetFile && settings_.SegmentCount < 2 && !net_written) ++report_.nets_not_written;
-  if (settings_.StressMap) {
-    context.StressPass = true;
-    for (const WrittenFile& file : write_file_set(model, settings_, context, host_, errors_)) {
-      paths.push_back(file.path);
-    }
-  }
-  report_.files.insert(report_.files.end(), paths.begin(), paths.end());
-  return paths;
-}
-
-void Run::record_isomorph(IsomorphOutcome outcome, std::vector<std::filesystem::path> files) {
-  IsomorphReport entry;
-  entry.number = IsomorphNo_;
-  entry.iterations = IterationNo_;
-  entry.deform = Deform_;
-  entry.deforp = Deforp_;
-  entry.outcome = outcome;
-  entry.files = std::move(files);
-  report_.isomorphs.push_back(std::move(entry));
+WritePoint Run::point(const std::string& name, Attempt* attempt) {
+  return {name, attempt ? attempt->model() : *model_,
+          attempt ? &attempt->relaxation() : relax_.get(), segment_no_, debug()};
 }
 
 Next Run::stop_with(const std::string& message) {

@@ -18,6 +18,7 @@
 #include "engine/error_recovery.h"
 #include "engine/relax.h"
 #include "engine/run.h"
+#include "engine/run_output.h"
 #include "output/file_set.h"
 #include "output/segmented.h"
 #include "prepare/edge_table.h"
@@ -74,13 +75,12 @@ class Run final : public AttemptObserver {
   Next write_segmented(bool read_realms, const std::string& unclosed_message = {});
   Next write_as_entered(Attempt& attempt);
   Next write_and_end(const std::string& code, const std::string& text);
-  void announce(const std::string& message, const std::vector<std::filesystem::path>& files);
   Signature compute_signature();
-  // From the model and relaxation of the attempt taken last (or of `attempt` when given).
-  OutputContext output_context(const std::string& name, Attempt* attempt = nullptr);
-  std::vector<std::filesystem::path> write_output(const std::string& name,
-                                                  Attempt* attempt = nullptr);
-  void record_isomorph(IsomorphOutcome outcome, std::vector<std::filesystem::path> files);
+  // The model and relaxation of the attempt taken last (or of `attempt` when given), to write.
+  WritePoint point(const std::string& name, Attempt* attempt = nullptr);
+  void record_isomorph(IsomorphOutcome outcome, std::vector<std::filesystem::path> files) {
+    output_.record(outcome, std::move(files), figures_);
+  }
   Next stop_with(const std::string& message);
   void append_debug(const std::vector<std::string>& lines);
   DebugLog* debug() { return debug_.get(); }
@@ -106,6 +106,7 @@ class Run final : public AttemptObserver {
   RunHost& host_;
   RunErrorHandler errors_;
   RunReport report_;
+  RunOutput output_{request_, settings_, host_, errors_, report_};
   int jobs_ = 1;
   std::unique_ptr<Model> model_;
   std::unique_ptr<DebugLog> debug_;
@@ -123,12 +124,7 @@ class Run final : public AttemptObserver {
   std::string output_name_;
   std::string duplicate_text_ = " ";
 
-  int input_last_vertex_ = -1;
-  std::optional<bool> collapse_answer_;
-  int IsomorphNo_ = 1;
-  std::int64_t IterationNo_ = 0;
-  double Deform_ = 999.0;
-  double Deforp_ = 999.0;
+  RunFigures figures_;  // of the isomorph being relaxed or written
   std::array<double, kMaxIsomorphs + 1> signatures_{};
   int kept_mode_ = kExpandGlobal;
   bool found_ = false;

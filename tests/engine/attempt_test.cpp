@@ -60,10 +60,8 @@ TEST(Attempt, EndsAsIfNoAttemptHadRunBeforeIt) {
     ASSERT_EQ(after->model().VertexX(v), alone->model().VertexX(v)) << v;
     ASSERT_EQ(after->model().VertexZ(v), alone->model().VertexZ(v)) << v;
   }
-  EXPECT_EQ(after->relaxation().motion().FaceDeviation,
-            alone->relaxation().motion().FaceDeviation);
-  EXPECT_EQ(after->relaxation().motion().EdgeDeviation,
-            alone->relaxation().motion().EdgeDeviation);
+  EXPECT_EQ(after->relaxation().motion().FaceDeviation, alone->relaxation().motion().FaceDeviation);
+  EXPECT_EQ(after->relaxation().motion().EdgeDeviation, alone->relaxation().motion().EdgeDeviation);
 }
 
 }  // namespace

@@ -482,7 +482,8 @@ TEST(VrmlStress, FacesOutOfPlaneGetADistortionSphereAtTheirCentre) {
   EXPECT_EQ(sphere, expected);
   EXPECT_EQ(count(lines, "     DEF Balls Shape {"), 1);
   context.StressPass = false;
-  EXPECT_EQ(count(lines_of(written(closers, model, settings, context)), "     DEF Balls Shape {"), 0);
+  EXPECT_EQ(count(lines_of(written(closers, model, settings, context)), "     DEF Balls Shape {"),
+            0);
 }
 
 TEST(VrmlStress, CylinderFileOfTheStressPassIsTheCylinderFile) {
