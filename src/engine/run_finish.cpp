@@ -1,25 +1,25 @@
-// Taking a finished attempt in attempt order, and the writing that follows from it.
+#include "engine/run_finish.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "engine/convergence.h"
-#include "engine/run_state.h"
 #include "engine/segment_passes.h"
 
 namespace ostrel {
 
-Next Run::take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead) {
-  append_debug(attempt->debug_lines());
-  figures_.IterationNo = attempt->iteration();
-  figures_.Deform = attempt->deform();
-  figures_.Deforp = attempt->deforp();
+Next IsomorphFinish::take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead) {
+  s_.append_debug(attempt->debug_lines());
+  s_.figures.IterationNo = attempt->iteration();
+  s_.figures.Deform = attempt->deform();
+  s_.figures.Deforp = attempt->deforp();
   found_ = attempt->found();
   const Attempt::FoundPoint found_point = attempt->found_point();
   const bool input_positions = attempt->input_positions();
-  relax_ = attempt->release_relaxation();
-  model_ = attempt->release_model();
+  s_.relax = attempt->release_relaxation();
+  s_.model = attempt->release_model();
   switch (end) {
-    case AttemptEnd::kQuit: report_.end = RunEnd::kQuit; return Next::kEnd;
+    case AttemptEnd::kQuit: s_.report.end = RunEnd::kQuit; return Next::kEnd;
     case AttemptEnd::kReread: return Next::kReread;
     case AttemptEnd::kDuplicate:
       if (input_positions) return write_and_end("W09: ", "  VRML files written");
@@ -30,19 +30,19 @@ Next Run::take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead)
   // it would have stopped as a duplicate where it first settled. It is taken as it stood there.
   if (ran_ahead && found_point.reached && !found_point.signature.coincident &&
       is_duplicate(found_point.signature.value)) {
-    duplicate_label("Duplicate Isomorph");
-    figures_.IterationNo = found_point.iteration;
-    figures_.Deform = found_point.deform;
-    figures_.Deforp = found_point.deforp;
+    s_.show_duplicate("Duplicate Isomorph");
+    s_.figures.IterationNo = found_point.iteration;
+    s_.figures.Deform = found_point.deform;
+    s_.figures.Deforp = found_point.deforp;
     std::size_t k = 0;
-    for (int v = model_->FirstVertex; v <= model_->LastVertex; ++v, k += 3) {
-      model_->VertexX(v) = found_point.positions[k];
-      model_->VertexY(v) = found_point.positions[k + 1];
-      model_->VertexZ(v) = found_point.positions[k + 2];
+    for (int v = s_.model->FirstVertex; v <= s_.model->LastVertex; ++v, k += 3) {
+      s_.model->VertexX(v) = found_point.positions[k];
+      s_.model->VertexY(v) = found_point.positions[k + 1];
+      s_.model->VertexZ(v) = found_point.positions[k + 2];
     }
     found_ = true;
   } else if (ran_ahead && found_point.reached && found_point.signature.coincident) {
-    duplicate_label("Co-incident vertices found");
+    s_.show_duplicate("Co-incident vertices found");
   }
   return finish_isomorph();
 }
@@ -50,128 +50,122 @@ Next Run::take(std::unique_ptr<Attempt> attempt, AttemptEnd end, bool ran_ahead)
 // The isomorph is finished. One whose signature was taken (it settled, or stopped moving) is
 // written when it is new and settled; a 'Once' run then ends with it, written in any case. One
 // that never settled makes way for the next isomorph.
-Next Run::finish_isomorph() {
+Next IsomorphFinish::finish_isomorph() {
   if (!found_) {
-    record_isomorph(IsomorphOutcome::kUnsettled, {});
+    s_.record(IsomorphOutcome::kUnsettled, {});
     return next_isomorph();
   }
   found_ = false;
   Signature signature = compute_signature();
   bool is_new = !is_duplicate(signature.value);
-  output_name_ = figures_.IsomorphNo == 1
-                     ? base_name_
-                     : base_name_ + "_isom" + std::to_string(figures_.IsomorphNo);
-  const int run_mode = settings_.run_mode();
-  const bool settled = Convergence::settled(figures_.Deform, model_->EdgeCount, run_mode);
+  output_name_ = s_.figures.IsomorphNo == 1
+                     ? s_.base_name
+                     : s_.base_name + "_isom" + std::to_string(s_.figures.IsomorphNo);
+  const int run_mode = s_.settings.run_mode();
+  const bool settled = Convergence::settled(s_.figures.Deform, s_.model->EdgeCount, run_mode);
   bool written = false;
-  if (is_new && !signature.coincident && settled && segmented()) {
+  if (is_new && !signature.coincident && settled && s_.segmented()) {
     // A settled segment joins the segmented model; the next pass reads the next segment.
-    record_isomorph(IsomorphOutcome::kNew, {});
-    store_segment(segmented_, *model_, segment_no_);
-    ++segment_no_;
-    if (segment_no_ > settings_.SegmentCount) return write_segmented(true);
+    s_.record(IsomorphOutcome::kNew, {});
+    store_segment(s_.segments, *s_.model, s_.segment_no);
+    ++s_.segment_no;
+    if (s_.segment_no > s_.settings.SegmentCount) return write_segmented(true);
     return Next::kReread;
   }
   if (is_new && !signature.coincident && settled) {
-    auto files = output_.write(point(output_name_), figures_);
-    record_isomorph(IsomorphOutcome::kNew, files);
+    auto files = s_.output.write(s_.point(output_name_), s_.figures);
+    s_.record(IsomorphOutcome::kNew, files);
     written = true;
     ++new_written_;
-    if (settings_.weaken_limit() < 99) {
-      output_.announce("W10: " + output_name_ + "  VRML files written", files);
+    if (s_.settings.weaken_limit() < 99) {
+      s_.output.announce("W10: " + output_name_ + "  VRML files written", files);
       return Next::kEnd;
     }
-    ++figures_.IsomorphNo;
+    ++s_.figures.IsomorphNo;
   } else {
-    record_isomorph(signature.coincident ? IsomorphOutcome::kCoincident
-                    : is_new             ? IsomorphOutcome::kUnsettled
-                                         : IsomorphOutcome::kDuplicate,
-                    {});
+    s_.record(signature.coincident ? IsomorphOutcome::kCoincident
+              : is_new             ? IsomorphOutcome::kUnsettled
+                                   : IsomorphOutcome::kDuplicate,
+              {});
   }
-  if (segmented()) return attempts_left() ? Next::kReread : Next::kEnd;  // the segment again
+  if (s_.segmented()) return s_.attempts_left() ? Next::kReread : Next::kEnd;  // the segment again
   if (run_mode < 2) {
     // Written once: writing the same isomorph again would turn an oriented model a second time.
     if (!written) {
-      auto files = output_.write(point(output_name_), figures_);
-      report_.isomorphs.back().files = files;
+      auto files = s_.output.write(s_.point(output_name_), s_.figures);
+      s_.report.isomorphs.back().files = files;
     }
-    output_.announce("W11: " + output_name_ + "  VRML files written",
-                     report_.isomorphs.back().files);
+    s_.output.announce("W11: " + output_name_ + "  VRML files written",
+                       s_.report.isomorphs.back().files);
     return Next::kEnd;
   }
   return next_isomorph();
 }
 
-Next Run::next_isomorph() {
-  if (request_.limits.new_isomorphs > 0 && new_written_ >= request_.limits.new_isomorphs) {
+Next IsomorphFinish::next_isomorph() {
+  if (s_.request.limits.new_isomorphs > 0 && new_written_ >= s_.request.limits.new_isomorphs) {
     return Next::kEnd;
   }
   // The signature table holds 500 isomorphs.
-  if (figures_.IsomorphNo > kMaxIsomorphs)
-    throw_subscript_error("IsomorphSignature", figures_.IsomorphNo);
+  if (s_.figures.IsomorphNo > kMaxIsomorphs)
+    throw_subscript_error("IsomorphSignature", s_.figures.IsomorphNo);
   return Next::kNextIsomorph;
 }
 
 // After the last segment: the realm section, then the segmented files and their message.
-Next Run::write_segmented(bool read_realms, const std::string& unclosed_message) {
-  output_name_ = base_name_;
+Next IsomorphFinish::write_segmented(bool read_realms, const std::string& unclosed_message) {
+  output_name_ = s_.base_name;
   SegmentedEnd end = finish_segmented_model(
-      *model_, settings_, text_, read_realms, unclosed_message, segmented_,
-      output_.context(point(output_name_), figures_), host_, errors_, debug());
-  if (!end.error.empty()) return stop_with(end.error);
-  report_.files.insert(report_.files.end(), end.files.begin(), end.files.end());
-  if (report_.isomorphs.empty())
-    record_isomorph(IsomorphOutcome::kWritten, end.files);
+      *s_.model, s_.settings, s_.text, read_realms, unclosed_message, s_.segments,
+      s_.output.context(s_.point(output_name_), s_.figures), s_.host, s_.errors, s_.debug());
+  if (!end.error.empty()) return s_.stop_with(end.error);
+  s_.report.files.insert(s_.report.files.end(), end.files.begin(), end.files.end());
+  if (s_.report.isomorphs.empty())
+    s_.record(IsomorphOutcome::kWritten, end.files);
   else
-    report_.isomorphs.back().files = end.files;
-  output_.announce(end.message, end.files);
+    s_.report.isomorphs.back().files = end.files;
+  s_.output.announce(end.message, end.files);
   return Next::kEnd;
 }
 
-Next Run::write_as_entered(Attempt& attempt) {
-  append_debug(attempt.debug_lines());
-  relax_ = attempt.release_relaxation();
-  model_ = attempt.release_model();
-  figures_.Deform = 0.0;
-  figures_.Deforp = 0.0;
-  relax_->measure(figures_.Deform, figures_.Deforp);
-  errors_.set_resume_prompt_off(true);
-  auto files = output_.write(point(base_name_), figures_);
-  errors_.set_resume_prompt_off(false);
-  record_isomorph(IsomorphOutcome::kWritten, files);
-  output_.announce("W08: " + base_name_ + "  VRML files written as entered", files);
+Next IsomorphFinish::write_as_entered(Attempt& attempt) {
+  s_.append_debug(attempt.debug_lines());
+  s_.relax = attempt.release_relaxation();
+  s_.model = attempt.release_model();
+  s_.figures.Deform = 0.0;
+  s_.figures.Deforp = 0.0;
+  s_.relax->measure(s_.figures.Deform, s_.figures.Deforp);
+  s_.errors.set_resume_prompt_off(true);
+  auto files = s_.output.write(s_.point(s_.base_name), s_.figures);
+  s_.errors.set_resume_prompt_off(false);
+  s_.record(IsomorphOutcome::kWritten, files);
+  s_.output.announce("W08: " + s_.base_name + "  VRML files written as entered", files);
   return Next::kEnd;
 }
 
-Next Run::write_and_end(const std::string& code, const std::string& text) {
-  output_name_ = base_name_;
-  auto files = output_.write(point(output_name_), figures_);
-  record_isomorph(IsomorphOutcome::kWritten, files);
-  output_.announce(code + output_name_ + text, files);
+Next IsomorphFinish::write_and_end(const std::string& code, const std::string& text) {
+  output_name_ = s_.base_name;
+  auto files = s_.output.write(s_.point(output_name_), s_.figures);
+  s_.record(IsomorphOutcome::kWritten, files);
+  s_.output.announce(code + output_name_ + text, files);
   return Next::kEnd;
 }
 
-Signature Run::compute_signature() {
-  Signature signature = isomorph_signature(*model_, settings_.Isomorph, settings_.Coincidence);
-  signatures_[static_cast<std::size_t>(std::min(figures_.IsomorphNo, kMaxIsomorphs))] =
+Signature IsomorphFinish::compute_signature() {
+  Signature signature =
+      isomorph_signature(*s_.model, s_.settings.Isomorph, s_.settings.Coincidence);
+  signatures_[static_cast<std::size_t>(std::min(s_.figures.IsomorphNo, kMaxIsomorphs))] =
       signature.value;
-  if (signature.coincident) duplicate_label("Co-incident vertices found");
+  if (signature.coincident) s_.show_duplicate("Co-incident vertices found");
   return signature;
 }
 
-WritePoint Run::point(const std::string& name, Attempt* attempt) {
-  return {name, attempt ? attempt->model() : *model_,
-          attempt ? &attempt->relaxation() : relax_.get(), segment_no_, debug()};
-}
-
-Next Run::stop_with(const std::string& message) {
-  host_.message(message);
-  report_.end = RunEnd::kError;
-  return Next::kEnd;
-}
-
-void Run::append_debug(const std::vector<std::string>& lines) {
-  if (DebugLog* log = debug(); log && !lines.empty()) guarded([&] { log->append(lines); });
+bool IsomorphFinish::is_duplicate(double value) const {
+  for (int k = 1; k < s_.figures.IsomorphNo && k <= kMaxIsomorphs; ++k) {
+    if (std::fabs(signatures_[static_cast<std::size_t>(k)] - value) < kDuplicateTolerance)
+      return true;
+  }
+  return false;
 }
 
 }  // namespace ostrel
