@@ -132,8 +132,9 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
   for (int v : edge_b_) extent_ = std::max(extent_, v);
   for (int v : face_corner_) extent_ = std::max(extent_, v);
   // The motion state, at rest. Faces without a face force keep a deviation of 0; the others'
-  // are written at every step.
-  const auto vertices = static_cast<std::size_t>(std::max(extent_, 0)) + 1;
+  // are written at every step. (A vertex number past the capacity raises the subscript error
+  // at the first step, when the positions are read.)
+  const auto vertices = static_cast<std::size_t>(std::clamp(extent_, 0, ModelCapacity)) + 1;
   for (auto* table : {&motion_.VertexShiftX, &motion_.VertexShiftY, &motion_.VertexShiftZ,
                       &motion_.VertexVelocityX, &motion_.VertexVelocityY, &motion_.VertexVelocityZ,
                       &motion_.VertexPrevX, &motion_.VertexPrevY, &motion_.VertexPrevZ}) {
