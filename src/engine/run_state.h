@@ -3,27 +3,18 @@
 // of the attempts and the writing of their isomorphs (IsomorphFinish, engine/run_finish.h).
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/debug_log.h"
 #include "core/model.h"
 #include "engine/attempt.h"
 #include "engine/attempt_pool.h"
-#include "engine/error_recovery.h"
-#include "engine/relax.h"
 #include "engine/run.h"
 #include "engine/run_finish.h"
-#include "engine/run_output.h"
 #include "engine/run_shared.h"
-#include "output/file_set.h"
-#include "output/segmented.h"
 #include "prepare/edge_table.h"
 #include "prepare/fixed_distances.h"
 #include "prepare/graph_distances.h"
