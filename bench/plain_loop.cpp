@@ -24,9 +24,6 @@ PlainLoop::PlainLoop(const Model& model, const RunSettings& settings) {
     x[static_cast<std::size_t>(v)] = model.VertexX(v);
     y[static_cast<std::size_t>(v)] = model.VertexY(v);
     z[static_cast<std::size_t>(v)] = model.VertexZ(v);
-    velocity_x[static_cast<std::size_t>(v)] = model.VertexVelocityX(v);
-    velocity_y[static_cast<std::size_t>(v)] = model.VertexVelocityY(v);
-    velocity_z[static_cast<std::size_t>(v)] = model.VertexVelocityZ(v);
   }
   for (int e = 1; e <= model.EdgeCount; ++e) {
     edge_a_.push_back(model.EdgeVertices(e, 1));

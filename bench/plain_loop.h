@@ -13,7 +13,8 @@ namespace ostrel::bench {
 
 class PlainLoop {
  public:
-  // Copies the prepared model's edges, faces, force strengths and current positions.
+  // Copies the prepared model's edges, faces, force strengths and current positions; the
+  // vertices start at rest, as a new Relaxation's do.
   PlainLoop(const Model& model, const RunSettings& settings);
 
   // Edge term, face term, then the update with momentum 0.5 and re-centring. Returns the sum

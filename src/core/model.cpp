@@ -8,12 +8,8 @@ Model::Model() {
 
 void Model::start_run() {
   // Every table reads as a new one: a run never sees what an earlier run left behind.
-  for (auto* table :
-       {&VertexX,      &VertexY,         &VertexZ,         &VertexShiftX,    &VertexShiftY,
-        &VertexShiftZ, &VertexVelocityX, &VertexVelocityY, &VertexVelocityZ, &VertexPrevX,
-        &VertexPrevY,  &VertexPrevZ,     &FaceDeviation,   &FaceCentreX,     &FaceCentreY,
-        &FaceCentreZ,  &EdgeTarget,      &EdgeDeviation,   &ForceStrength,   &StartX,
-        &StartY,       &StartZ}) {
+  for (auto* table : {&VertexX, &VertexY, &VertexZ, &EdgeTarget, &ForceStrength, &StartX, &StartY,
+                       &StartZ}) {
     table->clear();
   }
   for (auto* table : {&FaceSides, &FaceStep, &EdgeClass}) table->clear();

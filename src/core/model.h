@@ -45,18 +45,11 @@ struct Model {
   int vertex_count() const { return LastVertex >= FirstVertex ? LastVertex - FirstVertex + 1 : 0; }
 
   // --- Vertices (by vertex number 0..ModelCapacity) ---
+  // Positions only: the relaxation keeps its own shifts, velocities and previous positions, and
+  // what it measures of faces and edges (engine/motion_state.h).
   Table<double> VertexX{"VertexX", ModelCapacity + 1};
   Table<double> VertexY{"VertexY", ModelCapacity + 1};
   Table<double> VertexZ{"VertexZ", ModelCapacity + 1};
-  Table<double> VertexShiftX{"VertexShiftX", ModelCapacity + 1};
-  Table<double> VertexShiftY{"VertexShiftY", ModelCapacity + 1};
-  Table<double> VertexShiftZ{"VertexShiftZ", ModelCapacity + 1};
-  Table<double> VertexVelocityX{"VertexVelocityX", ModelCapacity + 1};
-  Table<double> VertexVelocityY{"VertexVelocityY", ModelCapacity + 1};
-  Table<double> VertexVelocityZ{"VertexVelocityZ", ModelCapacity + 1};
-  Table<double> VertexPrevX{"VertexPrevX", ModelCapacity + 1};
-  Table<double> VertexPrevY{"VertexPrevY", ModelCapacity + 1};
-  Table<double> VertexPrevZ{"VertexPrevZ", ModelCapacity + 1};
   // Letter codes of each vertex, case-sensitive ("V", "v", "C", "F", "T", "R", "O", "*").
   Table<std::string> VertexFlags{"VertexFlags", ModelCapacity + 1};
   Table<std::int16_t> CentroidMark{"CentroidMark", ModelCapacity + 1};
@@ -66,10 +59,6 @@ struct Model {
   Table<int> FaceSides{"FaceSides", ModelCapacity + 1};
   Table<int> FaceStep{"FaceStep", ModelCapacity + 1};
   Table<std::string> FaceFlags{"FaceFlags", ModelCapacity + 1};
-  Table<double> FaceDeviation{"FaceDeviation", ModelCapacity + 1};
-  Table<double> FaceCentreX{"FaceCentreX", ModelCapacity + 1};
-  Table<double> FaceCentreY{"FaceCentreY", ModelCapacity + 1};
-  Table<double> FaceCentreZ{"FaceCentreZ", ModelCapacity + 1};
   // The exact colour an OFF input gives a face: kInputColourGiven | 0xRRGGBBAA (alpha 255 for an
   // opaque face); 0 when the input gives none and the face takes the colour of its class.
   Table<std::int64_t> FaceInputColour{"FaceInputColour", ModelCapacity + 1};
@@ -79,7 +68,6 @@ struct Model {
   Table2<int> EdgeFaces{"EdgeFaces", EdgeCapacity + 1, 3};        // sides 1, 2 (0: none)
   Table<int> EdgeClass{"EdgeClass", EdgeCapacity + 1};            // index into ForceStrength
   Table<double> EdgeTarget{"EdgeTarget", EdgeCapacity + 1};
-  Table<double> EdgeDeviation{"EdgeDeviation", EdgeCapacity + 1};
 
   // Force strengths 1..6 (entry 0 unused).
   Table<double> ForceStrength{"ForceStrength", 7};

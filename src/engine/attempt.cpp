@@ -50,7 +50,9 @@ Attempt::Attempt(const PassData& pass, const AttemptPlan& plan, std::unique_ptr<
     : pass_(pass),
       plan_(plan),
       model_(std::move(model)),
-      convergence_(pass.settings->run_mode(), pass.settings->iteration_limit()) {}
+      convergence_(pass.settings->run_mode(), pass.settings->iteration_limit()) {
+  if (plan.robust) convergence_.settle_to_last_bits(model_->EdgeCount, model_->FaceCount);
+}
 
 void Attempt::start() {
   const RunSettings& settings = *pass_.settings;
@@ -77,7 +79,10 @@ void Attempt::start() {
         {"expand :" + print_form(mode_), "expold :" + print_form(pass_.kept_mode),
          "minvert :" + print_form(model.FirstVertex), "maxvert :" + print_form(model.LastVertex),
          "d4fac :" + print_form(relax_->shape_boost)});
-  place_starting_positions(model, settings, random);
+  // The motion starts at rest where the vertices are placed, before a flat model is flattened.
+  place_vertices(model, random);
+  relax_->reset_motion();
+  flatten_vertices(model, settings);
   convergence_.start();
   if (settings.incord) return;  // written as entered
   if (plan_.robust && pass_.distances && pass_.fixed) {
@@ -111,6 +116,7 @@ void Attempt::robust_start(Random& extra) {
     shown_cost = std::nan("");
     shown_stage = "least squares";
     ShapeSolverResult solved = solve_shape(model, *pass_.fixed, held, cancel, 200, &shown_cost);
+    relax_->reset_motion();
     if (pass_.debug) {
       debug_lines_.push_back(std::string("Shape solver, ") + what + ":" + print_form(solved.steps) +
                              " steps," + print_form(solved.cg_iterations) + " cg iterations, cost" +
@@ -153,6 +159,7 @@ void Attempt::robust_start(Random& extra) {
   shown_stage = "laying out";
   StressStartResult laid =
       stress_majorization_start(model, *pass_.distances, *pass_.fixed, options);
+  relax_->reset_motion();
   shown_cost = laid.stress;
   if (pass_.debug) {
     debug_lines_.push_back("Stress majorization:" + print_form(laid.steps) + " steps, stress" +
@@ -217,18 +224,12 @@ AttemptEnd Attempt::relax(AttemptObserver& observer) {
     }
     const double change = std::fabs(deform_ - previous_deform);
     StepVerdict verdict = convergence_.after_step(
-        {iteration_, deform_, change, relax_->local_expansion_running(), mode_});
+        {iteration_, deform_, change, deforp_, found_, relax_->local_expansion_running(), mode_});
     if (verdict.stop_expansion) {
       relax_->stop_local_expansion();
       mode_ = kExpandNone;
     }
     bool finished = verdict.finished;
-    // A robust start settles to the last bits: once every edge and face is within 1e-12 of its
-    // target it is finished (the stall test waits for a model that no longer moves at all,
-    // which the rounding of a large model never allows).
-    if (plan_.robust && found_ && deform_ < model.EdgeCount / 1e12 &&
-        deforp_ < std::max(model.FaceCount, 1) / 1e12)
-      finished = true;
     if (!found_ && deform_ < 0.001) {
       found_ = true;
       const Signature signature =

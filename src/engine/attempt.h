@@ -93,6 +93,7 @@ class Attempt {
 
   // --- state, as the run and its host read it ---
   Model& model() { return *model_; }
+  const Model& model() const { return *model_; }
   const Relaxation& relaxation() const { return *relax_; }
   // Hands the model and its relaxation over to the run (which writes from them).
   std::unique_ptr<Model> release_model() { return std::move(model_); }

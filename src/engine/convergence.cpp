@@ -1,5 +1,6 @@
 #include "engine/convergence.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "settings/run_settings.h"
@@ -43,6 +44,9 @@ StepVerdict Convergence::after_step(const StepState& state) {
         (no_progress(0.000001) && state.deform > 0.01) || crawling(state))
       verdict.finished = true;
   }
+  if (robust_ && state.found && state.deform < robust_edges_ / 1e12 &&
+      state.deforp < std::max(robust_faces_, 1) / 1e12)
+    verdict.finished = true;
   if (run_mode_ == 3 && countdown_ < 1) {
     if (state.change < 0.000000001 && !expanding && state.deform > 0.0001) {
       countdown_ = 3;

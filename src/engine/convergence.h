@@ -2,7 +2,8 @@
 // limit; the end of local expansion and the three iterations that follow it; in run mode 2 a
 // Deform that no longer improves (against the last iteration and ten iterations ago) or falls
 // too slowly to settle within the iteration limit; in run mode 3 the countdown of a weakened
-// run. A model that has stopped moving altogether goes through the stall test instead.
+// run; after a robust start, a model settled to the last bits. A model that has stopped moving
+// altogether goes through the stall test instead.
 #pragma once
 
 #include <array>
@@ -17,6 +18,8 @@ struct StepState {
   std::int64_t iteration = 0;      // IterationNo, from 1
   double deform = 0.0;             // Deform after the step
   double change = 0.0;             // |Deform − Deform of the iteration before|
+  double deforp = 0.0;             // Deforp after the step
+  bool found = false;              // the isomorph's signature has been taken
   bool expansion_running = false;  // the local expansion term still runs
   int mode = 0;                    // expansion mode in force (ExpansionMode)
 };
@@ -42,6 +45,23 @@ class Convergence {
   // A new isomorph starts.
   void start();
 
+  // The isomorph took a robust start, on a model of `edges` edges and `faces` faces. Such a
+  // start settles to the last bits: once its signature has been taken and Deform is below
+  // edges × 1e-12 and Deforp below faces × 1e-12 (at least 1e-12), it is finished (the stall
+  // test waits for a model that no longer moves at all, which the rounding of a large model
+  // never allows).
+  void settle_to_last_bits(int edges, int faces) {
+    robust_edges_ = edges;
+    robust_faces_ = faces;
+    robust_ = true;
+  }
+
+  // Whether a finished isomorph has settled, so that it may be written as new: Deform below
+  // edges × 1e-12, or any isomorph of run mode 3 (a weakened run).
+  static bool settled(double deform, int edges, int run_mode) {
+    return deform < edges / 1000000000000.0 || run_mode == 3;
+  }
+
   // Before the step of `iteration`: keeps Deform in the ring of the last ten values.
   void record(std::int64_t iteration, double deform) {
     ring_[static_cast<std::size_t>(iteration % 10)] = deform;
@@ -61,6 +81,9 @@ class Convergence {
 
   int run_mode_;
   std::int64_t limit_;
+  bool robust_ = false;
+  int robust_edges_ = 0;
+  int robust_faces_ = 0;
   std::array<double, 10> ring_{};
   int ended_mode_ = 0;  // expansion mode that ended; > 2 for local expansion
   int countdown_ = 0;

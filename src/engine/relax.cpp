@@ -36,9 +36,8 @@ T* entries(Table<T>& table, int last) {
 Flat3 positions(Model& model, int last) {
   return {entries(model.VertexX, last), entries(model.VertexY, last), entries(model.VertexZ, last)};
 }
-Flat3 shifts(Model& model, int last) {
-  return {entries(model.VertexShiftX, last), entries(model.VertexShiftY, last),
-          entries(model.VertexShiftZ, last)};
+Flat3 shifts(MotionState& motion) {
+  return {motion.VertexShiftX.data(), motion.VertexShiftY.data(), motion.VertexShiftZ.data()};
 }
 
 // The pull `t` of a rhombus or hexagon corner `v`: added, weighted, to its shift when the step
@@ -132,8 +131,22 @@ Relaxation::Relaxation(Model& model, const RunSettings& settings)
   for (int v : edge_a_) extent_ = std::max(extent_, v);
   for (int v : edge_b_) extent_ = std::max(extent_, v);
   for (int v : face_corner_) extent_ = std::max(extent_, v);
-  // Faces without a face force keep a deviation of 0; the others' are written at every step.
-  for (int f = 1; f <= model.FaceCount; ++f) model.FaceDeviation(f) = 0.0;
+  // The motion state, at rest. Faces without a face force keep a deviation of 0; the others'
+  // are written at every step. (A vertex number past the capacity raises the subscript error
+  // at the first step, when the positions are read.)
+  const auto vertices = static_cast<std::size_t>(std::clamp(extent_, 0, ModelCapacity)) + 1;
+  for (auto* table : {&motion_.VertexShiftX, &motion_.VertexShiftY, &motion_.VertexShiftZ,
+                      &motion_.VertexVelocityX, &motion_.VertexVelocityY, &motion_.VertexVelocityZ,
+                      &motion_.VertexPrevX, &motion_.VertexPrevY, &motion_.VertexPrevZ}) {
+    table->assign(vertices, 0.0);
+  }
+  const std::size_t faces = face_sides_.size() + 1;
+  for (auto* table : {&motion_.FaceDeviation, &motion_.FaceCentreX, &motion_.FaceCentreY,
+                      &motion_.FaceCentreZ}) {
+    table->assign(faces, 0.0);
+  }
+  motion_.EdgeDeviation.assign(static_cast<std::size_t>(std::max(model.EdgeCount, 0)) + 1, 0.0);
+  reset_motion();
   vertex_v_.assign(static_cast<std::size_t>(std::max(last_, 0)) + 1, 0);
   for (int v = first_; v <= last_; ++v)
     vertex_v_[static_cast<std::size_t>(v)] = has_letter(model.VertexFlags(v), 'v');
@@ -158,7 +171,7 @@ void Relaxation::stop_local_expansion() {
 
 void Relaxation::step(std::int64_t iteration, bool regular_hexagons, double& deform,
                       double& deforp) {
-  auto [shift_x, shift_y, shift_z] = shifts(model_, extent_);
+  auto [shift_x, shift_y, shift_z] = shifts(motion_);
   for (int v = first_; v <= last_; ++v) shift_x[v] = shift_y[v] = shift_z[v] = 0.0;
   bool local = local_running_ && iteration <= 999;
   if (local) local_expansion_term();
@@ -177,13 +190,12 @@ void Relaxation::measure(double& deform, double& deforp) {
 
 void Relaxation::edge_term(double& deform, bool move) {
   const Flat3 at = positions(model_, extent_);
-  const Flat3 shift = shifts(model_, extent_);
+  const Flat3 shift = shifts(motion_);
   const EdgeList edges{edge_index_.data(), edge_a_.data(),      edge_b_.data(),
                        edge_class_.data(), edge_target_.data(), edge_a_.size()};
   edge_force(edges, VertexArrays{at.x, at.y, at.z, shift.x, shift.y, shift.z},
              model_.ForceStrength.data(), kStepFactor,
-             entries(model_.EdgeDeviation, edge_index_.empty() ? 0 : edge_index_.back()), deform,
-             move);
+             motion_.EdgeDeviation.data(), deform, move);
 }
 
 void Relaxation::shape_statistics(bool skip_hexagons) {
@@ -270,9 +282,9 @@ void Relaxation::face_term(bool skip_hexagons, double& deforp, bool move) {
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
-  const Flat3 shift = shifts(model_, extent_);
+  const Flat3 shift = shifts(motion_);
   const VertexArrays arrays{x, y, z, shift.x, shift.y, shift.z};
-  double* face_deviation = entries(model_.FaceDeviation, static_cast<int>(face_sides_.size()));
+  double* face_deviation = motion_.FaceDeviation.data();
   const double* strength = model_.ForceStrength.data();
   const double weak = strength[4] * strength[1] / strength[2];
   const double scale = kStepFactor * shape_boost;
@@ -357,7 +369,7 @@ void Relaxation::local_expansion_term() {
   double* x = at.x;
   double* y = at.y;
   double* z = at.z;
-  const Flat3 shift = shifts(model_, extent_);
+  const Flat3 shift = shifts(motion_);
   double* shift_x = shift.x;
   double* shift_y = shift.y;
   double* shift_z = shift.z;
@@ -368,9 +380,9 @@ void Relaxation::local_expansion_term() {
     Vec3 sum;
     for (int k = 0; k < face_sides_[f]; ++k) sum = sum + Vec3{x[c[k]], y[c[k]], z[c[k]]};
     centre[f + 1] = face_sides_[f] > 0 ? sum * (1.0 / face_sides_[f]) : sum;
-    model_.FaceCentreX(static_cast<long>(f) + 1) = centre[f + 1].x;
-    model_.FaceCentreY(static_cast<long>(f) + 1) = centre[f + 1].y;
-    model_.FaceCentreZ(static_cast<long>(f) + 1) = centre[f + 1].z;
+    motion_.FaceCentreX[f + 1] = centre[f + 1].x;
+    motion_.FaceCentreY[f + 1] = centre[f + 1].y;
+    motion_.FaceCentreZ[f + 1] = centre[f + 1].z;
   }
   const double strength = model_.ForceStrength(5);
   auto move_face = [&](int f, Vec3 force) {
@@ -413,16 +425,16 @@ void Relaxation::local_expansion_term() {
 // take several vertices at once.
 void Relaxation::update() {
   const Flat3 at = positions(model_, extent_);
-  const Flat3 shift = shifts(model_, extent_);
+  const Flat3 shift = shifts(motion_);
   double* __restrict x = at.x;
   double* __restrict y = at.y;
   double* __restrict z = at.z;
-  double* __restrict prev_x = entries(model_.VertexPrevX, last_);
-  double* __restrict prev_y = entries(model_.VertexPrevY, last_);
-  double* __restrict prev_z = entries(model_.VertexPrevZ, last_);
-  double* __restrict vel_x = entries(model_.VertexVelocityX, last_);
-  double* __restrict vel_y = entries(model_.VertexVelocityY, last_);
-  double* __restrict vel_z = entries(model_.VertexVelocityZ, last_);
+  double* __restrict prev_x = motion_.VertexPrevX.data();
+  double* __restrict prev_y = motion_.VertexPrevY.data();
+  double* __restrict prev_z = motion_.VertexPrevZ.data();
+  double* __restrict vel_x = motion_.VertexVelocityX.data();
+  double* __restrict vel_y = motion_.VertexVelocityY.data();
+  double* __restrict vel_z = motion_.VertexVelocityZ.data();
   const double* __restrict shift_x = shift.x;
   const double* __restrict shift_y = shift.y;
   const double* __restrict shift_z = shift.z;
@@ -487,7 +499,7 @@ void Relaxation::update() {
 
 int Relaxation::global_prestage(const Table2<float>& hop, double limit, const CancelCheck* cancel) {
   auto [x, y, z] = positions(model_, extent_);
-  auto [shift_x, shift_y, shift_z] = shifts(model_, extent_);
+  auto [shift_x, shift_y, shift_z] = shifts(motion_);
   if (last_ >= hop.rows()) throw_subscript_error("HopDistance", last_);
   const double hop_strength = model_.ForceStrength(3);
   const double band_strength = model_.ForceStrength(6);
@@ -544,7 +556,8 @@ int Relaxation::global_prestage(const Table2<float>& hop, double limit, const Ca
         x[v] = start[static_cast<std::size_t>(3 * (v - first_))];
         y[v] = start[static_cast<std::size_t>(3 * (v - first_) + 1)];
         z[v] = start[static_cast<std::size_t>(3 * (v - first_) + 2)];
-        model_.VertexVelocityX(v) = model_.VertexVelocityY(v) = model_.VertexVelocityZ(v) = 0.0;
+        const auto i = static_cast<std::size_t>(v);
+        motion_.VertexVelocityX[i] = motion_.VertexVelocityY[i] = motion_.VertexVelocityZ[i] = 0.0;
       }
       return 0;
     }

@@ -2,7 +2,7 @@
 // every face to its regular (or rhombus, or distorted hexagon) shape, then the update with
 // momentum and re-centring. The face flags are decoded once per pass into flat arrays and each
 // face's corners into corner rings (engine/corner_rings.h); the iteration itself works on those
-// arrays and on the vertex tables' flat data.
+// arrays, on the position tables' flat data and on the motion state the relaxation owns.
 #pragma once
 
 #include <array>
@@ -12,6 +12,7 @@
 #include "core/model.h"
 #include "engine/cancel.h"
 #include "engine/corner_rings.h"
+#include "engine/motion_state.h"
 #include "settings/run_settings.h"
 
 namespace ostrel {
@@ -75,6 +76,11 @@ class Relaxation {
   double z_min() const { return z_min_; }
   double z_max() const { return z_max_; }
 
+  // The shifts, velocities and previous positions, and the deviations of the last step.
+  const MotionState& motion() const { return motion_; }
+  // The vertices come to rest where the model has them (engine/motion_state.h).
+  void reset_motion() { ostrel::reset_motion(motion_, model_); }
+
   const std::array<RhombusSet, 4>& rhombus_sets() const { return rhombus_; }
   const std::array<HexagonSet, 3>& hexagon_sets() const { return hexagon_; }
 
@@ -90,6 +96,7 @@ class Relaxation {
   void update();
 
   Model& model_;
+  MotionState motion_;
   const RegularPolygonTables& tables_;
   int first_ = 0;
   int last_ = -1;

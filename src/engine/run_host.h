@@ -19,7 +19,7 @@ struct ProgressSnapshot {
   int IsomorphNo = 1;
   std::string ExpandOpt;         // "none", "global", "local-one", "local-diagonal"
   std::string Duplicate;         // "Duplicate Isomorph", "Co-incident vertices found" or " "
-  const Model* model = nullptr;  // positions and previous positions for the wire frame
+  const Model* model = nullptr;  // positions for the wire frame
   double z_min = 0.0;            // least and greatest z of the latest update
   double z_max = 0.0;
   bool graphics = true;  // whether the wire frame is being drawn

@@ -3,7 +3,20 @@
 #include <charconv>
 #include <cmath>
 
+#include "engine/run.h"
+
 namespace ostrel {
+
+const char* outcome_name(IsomorphOutcome outcome) {
+  switch (outcome) {
+    case IsomorphOutcome::kNew: return "new";
+    case IsomorphOutcome::kDuplicate: return "duplicate";
+    case IsomorphOutcome::kCoincident: return "coincident";
+    case IsomorphOutcome::kUnsettled: return "unsettled";
+    case IsomorphOutcome::kWritten: return "written";
+  }
+  return "unsettled";
+}
 
 std::string short_number(double value) {
   if (!std::isfinite(value)) return value != value ? "nan" : value > 0 ? "inf" : "-inf";

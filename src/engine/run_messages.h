@@ -1,5 +1,5 @@
 // Texts the run builds from its figures: the end of a run that settled nothing, and short
-// numbers for the progress line.
+// numbers for the progress line. (outcome_name, of run.h, is here too.)
 #pragma once
 
 #include <string>

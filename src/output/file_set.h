@@ -16,6 +16,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,6 +30,32 @@ struct Model;
 class DebugLog;
 class UserDialog;
 class ErrorHandler;
+
+// What the relaxation measured at its last step, for the deformation summary and the stress
+// shapes: FaceDeviation by face 1..FaceCount, EdgeDeviation (length minus target) by edge
+// 1..EdgeCount; entry 0 unused. An entry past the end reads 0: a model that no relaxation
+// measured deviates nowhere.
+struct Deviations {
+  std::vector<double> FaceDeviation;
+  std::vector<double> EdgeDeviation;
+
+  double face(int f) const { return entry(FaceDeviation, f); }
+  double edge(int e) const { return entry(EdgeDeviation, e); }
+  void set_face(int f, double value) { put(FaceDeviation, f, value); }
+  void set_edge(int e, double value) { put(EdgeDeviation, e, value); }
+
+ private:
+  static double entry(const std::vector<double>& table, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < table.size()
+               ? table[static_cast<std::size_t>(index)]
+               : 0.0;
+  }
+  static void put(std::vector<double>& table, int index, double value) {
+    const auto i = static_cast<std::size_t>(index);
+    if (table.size() <= i) table.resize(i + 1, 0.0);
+    table[i] = value;
+  }
+};
 
 // What the engine supplies to a writer call besides the model and the settings.
 struct OutputContext {
@@ -50,6 +77,8 @@ struct OutputContext {
   double IterationDeforp = 0.0;
   double MeasuredDeform = 0.0;
   double MeasuredDeforp = 0.0;
+  // The faces' and edges' deviations of that iteration or measurement.
+  Deviations deviations;
   // Scene size of the VRML viewpoints and label fonts: 3.5 × the largest distance of a vertex
   // from the origin. 0 when unknown (the viewpoints then stand at 2 and 10).
   double ViewingDistance = 0.0;

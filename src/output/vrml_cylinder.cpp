@@ -155,7 +155,7 @@ bool is_cylinder2_edge(const Model& model, int edge) {
 void StressCones::write(std::ostream& out, const VrmlInputs& inputs, int edge) {
   const Model& model = inputs.model;
   const RunSettings& settings = inputs.settings;
-  const double deviation = model.EdgeDeviation(edge);
+  const double deviation = inputs.context.deviations.edge(edge);
   // An edge the header would not list as deviating gets none either: with SE 0 the share test
   // alone would give rounding noise cones of radius 0.
   if (std::abs(deviation) <= kReportedDeviation || std::abs(deviation) <= kConeShare * largest_) {
@@ -193,7 +193,7 @@ void write_distortion_spheres(std::ostream& out, const VrmlInputs& inputs,
   const SegmentPlacement placement = label_placement(settings, inputs.context);
   std::optional<std::string> colour;
   for (int f = 1; f <= model.FaceCount; ++f) {
-    const double deviation = model.FaceDeviation(f);
+    const double deviation = inputs.context.deviations.face(f);
     if (!(deviation > kFaceOutOfPlane)) continue;
     if (!colour) {
       colour = ColourTextToVrml(settings.DistBall, "Side Distortion Sphere Colour", inputs.sink);
@@ -232,7 +232,7 @@ void write_cylinder_edges(std::ostream& out, const VrmlInputs& inputs,
   // The cylinder file draws every edge itself, in the stress pass too.
   if (options.cylinder_file) return;
   {
-    StressCones cones(stress ? max_single_edge_distortion(model) : 0.0);
+    StressCones cones(stress ? max_single_edge_distortion(model, inputs.context.deviations) : 0.0);
     EdgeCylinders cylinders("Cyl", inputs.settings.CylCol, "Cylinder Colour");
     for (int e = 1; e <= model.EdgeCount; ++e) {
       if (!is_cylinder_edge(model, inputs.settings, inputs.context, e)) continue;

@@ -75,9 +75,10 @@ bool is_cylinder_edge(const Model& model, const RunSettings& settings, const Out
 // them (Cylinder2Flag).
 bool is_cylinder2_edge(const Model& model, int edge);
 
-// The stress cones of one file (stress pass). Edge e gets two cones, or nothing when
-// |EdgeDeviation| is at most 0.01 × `largest` (SE, the largest single edge distortion) or at
-// most 1e-10 (kReportedDeviation: not deviating as far as the header is concerned). Each
+// The stress cones of one file (stress pass). Edge e gets two cones, or nothing when its
+// |EdgeDeviation| (of the context's deviations) is at most 0.01 × `largest` (SE, the largest
+// single edge distortion) or at most 1e-10 (kReportedDeviation: not deviating as far as the
+// header is concerned). Each
 // cone ("  DEF Con Shape {", bottomRadius StressMult × |deviation| "0.0####", height L/2
 // "#0.0#####") stands on one half of the edge, the halves meeting at its midpoint: on an edge
 // longer than its target (deviation above 0) the apexes point to the ends, in ExtCol; on a
@@ -96,8 +97,9 @@ class StressCones {
 };
 
 // Side distortion spheres (stress pass): one full sphere "DEF Balls Shape {" ("Balls" +
-// segment in a segmented file) at the centre of every face whose FaceDeviation exceeds 1e-12,
-// colour DistBall, radius StBallMult × 0.5 × the deviation ("#0.000").
+// segment in a segmented file) at the centre of every face whose FaceDeviation (of the context's
+// deviations) exceeds 1e-12, colour DistBall, radius StBallMult × 0.5 × the deviation
+// ("#0.000").
 void write_distortion_spheres(std::ostream& out, const VrmlInputs& inputs,
                               const SphereOptions& options = {});
 

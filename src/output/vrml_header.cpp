@@ -70,7 +70,8 @@ std::string in_quotes(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
-void write_summary(std::ostream& out, const Model& model, const VrmlDeformation& figures) {
+void write_summary(std::ostream& out, const Model& model, const Deviations& deviations,
+                   const VrmlDeformation& figures) {
   vrml_line(out, "# Aggregate Edge Deformation (E):       " + print_form(figures.E));
   vrml_line(out, "# Maximum Single Edge Distortion (SE):  " + print_form(figures.SE));
   vrml_line(out, "# Polygonal Deformation (P):            " + print_form(figures.P));
@@ -88,22 +89,22 @@ void write_summary(std::ostream& out, const Model& model, const VrmlDeformation&
   if (figures.P > kReported) {
     std::string text;
     for (int f = 1; f <= model.FaceCount; ++f) {
-      if (!(model.FaceDeviation(f) > kReported)) continue;
+      if (!(deviations.face(f) > kReported)) continue;
       text = "# side :" + print_form(f) + "Vertices :" + print_form(model.FaceSides(f)) + " Nos. (";
       for (int k = 1; k <= model.FaceSides(f); ++k)
         append_print_form(text, model.FaceVertices(f, k));
       text += ")  Deformation ";
-      append_output_number(text, model.FaceDeviation(f), "0.0######");
+      append_output_number(text, deviations.face(f), "0.0######");
       vrml_line(out, text);
     }
   }
   vrml_line(out, "#");
 }
 
-void write_edge_list(std::ostream& out, const Model& model) {
+void write_edge_list(std::ostream& out, const Model& model, const Deviations& deviations) {
   std::string text;
   for (int e = 1; e <= model.EdgeCount; ++e) {
-    const double deviation = model.EdgeDeviation(e);
+    const double deviation = deviations.edge(e);
     if (!(std::abs(deviation) > kReported)) continue;
     text = "# Edge :" + print_form(e) + "Vertices :" + print_form(model.EdgeVertices(e, 1)) +
            print_form(model.EdgeVertices(e, 2)) + "Deformation :";
@@ -269,10 +270,10 @@ double AngleDeformation(const Model& model, const AngleTargets& targets) {
   return sum;
 }
 
-double max_single_edge_distortion(const Model& model) {
+double max_single_edge_distortion(const Model& model, const Deviations& deviations) {
   double largest = 0.0;
   for (int e = 1; e <= model.EdgeCount; ++e) {
-    const double size = std::abs(model.EdgeDeviation(e));
+    const double size = std::abs(deviations.edge(e));
     if (size > kReported) largest = std::max(largest, size);
   }
   return largest;
@@ -283,7 +284,7 @@ VrmlDeformation measure_deformation(const Model& model, const RunSettings& setti
   VrmlDeformation figures;
   figures.E = settings.incord ? context.MeasuredDeform : context.IterationDeform;
   figures.P = settings.incord ? context.MeasuredDeforp : context.IterationDeforp;
-  figures.SE = max_single_edge_distortion(model);
+  figures.SE = max_single_edge_distortion(model, context.deviations);
   figures.A = AngleDeformation(model, angle_targets(context));
   return figures;
 }
@@ -375,8 +376,9 @@ void WriteVrmlHeader(std::ostream& out, const VrmlInputs& inputs) {
   vrml_line(out, "#");
 
   const VrmlDeformation figures = measure_deformation(model, settings, context);
-  if (!settings.incord || settings.Userdata) write_summary(out, model, figures);
-  if (figures.E > kReported && !settings.incord) write_edge_list(out, model);
+  if (!settings.incord || settings.Userdata)
+    write_summary(out, model, context.deviations, figures);
+  if (figures.E > kReported && !settings.incord) write_edge_list(out, model, context.deviations);
   write_shape_reports(out, model, settings);
 
   if (context.SegmentCount > 1) {

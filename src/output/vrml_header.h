@@ -70,9 +70,9 @@ double AngleDeformation(const Model& model, const AngleTargets& targets);
 // lists no such edge or face, and the stress shapes leave them out.
 inline constexpr double kReportedDeviation = 1e-10;
 
-// SE: the largest |EdgeDeviation| over edges 1..EdgeCount whose |deviation| exceeds 1e-10;
-// 0 when there is none.
-double max_single_edge_distortion(const Model& model);
+// SE: the largest |EdgeDeviation| (of the context's deviations) over edges 1..EdgeCount whose
+// |deviation| exceeds 1e-10; 0 when there is none.
+double max_single_edge_distortion(const Model& model, const Deviations& deviations);
 
 // The four figures of the deformation summary.
 struct VrmlDeformation {
@@ -106,7 +106,7 @@ bool stress_marks_every_face(const RunSettings& settings, const OutputContext& c
 //   banner and credit comments;
 //   the deformation summary (when incord is off or Userdata is on): E, SE, P in print form,
 //   A in degrees and radians, the one-line summary "(E=0.000, P=0.000, A=0.0°)", and one line
-//   per face whose FaceDeviation exceeds 1e-10 (when P does);
+//   per face whose FaceDeviation (context.deviations) exceeds 1e-10 (when P does);
 //   when E exceeds 1e-10 and incord is off, one line per edge whose |EdgeDeviation| exceeds
 //   1e-10, "  Elongation" or "  Compression";
 //   the acute angle of the first rhombus of each set and the apex angle of the first distorted

@@ -264,11 +264,15 @@ void write_segmented_vrml(std::ostream& out, const SegmentedModel& segmented,
   vrml_line(out, " ");
 
   // Each segment's labels and spheres, placed by its options. The context knows which of the
-  // vertices the engine added only for the segment relaxed last; the others count all as input.
+  // vertices the engine added, and the deviations, only for the segment relaxed last; the others
+  // count all as input and as not measured.
   const auto segment_context = [&](int segment) {
     OutputContext own = file_context;
     own.CurrentSegment = segment;
-    if (segment != last_relaxed) own.InputLastVertex.reset();
+    if (segment != last_relaxed) {
+      own.InputLastVertex.reset();
+      own.deviations = {};
+    }
     return own;
   };
   bool spheres_asked = false;

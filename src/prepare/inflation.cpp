@@ -164,9 +164,12 @@ std::vector<double> edge_inflation_factors(const Model& model, const RunSettings
 }
 
 void place_starting_positions(Model& model, const RunSettings& settings, Random& random) {
+  place_vertices(model, random);
+  flatten_vertices(model, settings);
+}
+
+void place_vertices(Model& model, Random& random) {
   const int first = model.FirstVertex;
-  bool single_face = model.FaceCount == 1;
-  const std::string& face_flags = model.FaceFlags(1);
   for (int v = first; v <= model.LastVertex; ++v) {
     if (v > first + model.LastStartSlot) {
       model.VertexX(v) = 2.0 * random.uniform() - 1.0;
@@ -177,11 +180,14 @@ void place_starting_positions(Model& model, const RunSettings& settings, Random&
       model.VertexY(v) = model.StartY(v - first);
       model.VertexZ(v) = model.StartZ(v - first);
     }
-    model.VertexShiftX(v) = model.VertexShiftY(v) = model.VertexShiftZ(v) = 0.0;
-    model.VertexVelocityX(v) = model.VertexVelocityY(v) = model.VertexVelocityZ(v) = 0.0;
-    model.VertexPrevX(v) = model.VertexX(v);
-    model.VertexPrevY(v) = model.VertexY(v);
-    model.VertexPrevZ(v) = model.VertexZ(v);
+  }
+  forget_starting_positions(model);
+}
+
+void flatten_vertices(Model& model, const RunSettings& settings) {
+  const bool single_face = model.FaceCount == 1;
+  const std::string& face_flags = model.FaceFlags(1);
+  for (int v = model.FirstVertex; v <= model.LastVertex; ++v) {
     if (!settings.incord && single_face) {
       if (has_letter(face_flags, 'X')) model.VertexX(v) = 0.0;
       if (has_letter(face_flags, 'Y')) model.VertexY(v) = 0.0;
@@ -189,7 +195,6 @@ void place_starting_positions(Model& model, const RunSettings& settings, Random&
     }
     if (settings.XYConfine) model.VertexZ(v) = 0.0;
   }
-  forget_starting_positions(model);
 }
 
 void forget_starting_positions(Model& model) {

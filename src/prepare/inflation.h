@@ -54,11 +54,18 @@ LocalInflation draw_local_inflation(const RunSettings& settings, Random& random)
 std::vector<double> edge_inflation_factors(const Model& model, const RunSettings& settings,
                                            const LocalInflation& inflation);
 
-// Places vertices FirstVertex..LastVertex for a new isomorph: the input's starting positions
-// where given, else at random in the cube from -1 to 1 (x, y, z drawn in that order); zeroes
-// their shifts and velocities; flattens a single face flagged "X", "Y" or "Z" (unless `incord`)
-// and every vertex with XYConfine. Then clears the slots so that later isomorphs start at random.
+// Places vertices FirstVertex..LastVertex for a new isomorph (place_vertices), then flattens
+// them (flatten_vertices).
 void place_starting_positions(Model& model, const RunSettings& settings, Random& random);
+
+// The input's starting positions where given, else at random in the cube from -1 to 1 (x, y, z
+// drawn in that order). Then clears the slots so that later isomorphs start at random. The
+// relaxation's motion starts from these positions, before a flat model is flattened.
+void place_vertices(Model& model, Random& random);
+
+// Flattens a single face flagged "X", "Y" or "Z" (unless `incord`) and every vertex with
+// XYConfine.
+void flatten_vertices(Model& model, const RunSettings& settings);
 
 // The clearing of the slots that place_starting_positions ends with.
 void forget_starting_positions(Model& model);

@@ -200,6 +200,7 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
     Model (*model)();
     void (*adjust)(Model&, RunSettings&);
     bool stress_pass = false;
+    double side_2_deviation = 0.0;
   };
   const Case cases[] = {
       {"plain", pentagrammic_prism, [](Model&, RunSettings&) {}},
@@ -242,9 +243,8 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
          s.StressMap = true, s.StressMult = "20", s.StBallMult = "50";
          s.Labelling = s.HighVert = true;
          m.Cylinder2Flag = true, m.EdgeVertices(2, 3) = kCylinder2Mark;
-         m.FaceDeviation(2) = 0.004;
        },
-       true},
+       true, 0.004},
   };
   const bool reader = test::tovrmlx3d_installed();
   for (const Case& c : cases) {
@@ -255,6 +255,7 @@ TEST(VrmlFiles, ARealReaderAcceptsEveryWrittenFile) {
     OutputContext context = pyramid_context();
     context.OutputName = "model";
     context.StressPass = c.stress_pass;
+    if (c.side_2_deviation > 0) context.deviations.set_face(2, c.side_2_deviation);
     const std::vector<WrittenFile> files = write_set(model, settings, context, folder.path());
     ASSERT_EQ(files.size(), kVrmlStyles.size()) << c.name;
     for (const WrittenFile& file : files) {

@@ -22,10 +22,6 @@ using test::add_vertex;
 using test::kPi;
 using test::lines_of;
 
-// An edge of target length 1 between vertices a and b, with no faces.
-void add_edge(Model& model, int a, int b, double deviation) {
-  test::add_edge(model, a, b, 0, 0, deviation);
-}
 
 // A unit rhombus with acute angle `alpha` at corners 1 and 3.
 void add_rhombus_vertices(Model& model, int first, double alpha) {
@@ -62,6 +58,11 @@ struct HeaderRun : test::VrmlRun {
   HeaderRun() { context = test::output_context("cube"); }
   std::vector<std::string> lines() { return VrmlRun::lines(WriteVrmlHeader); }
 };
+
+// An edge of target length 1 between vertices a and b, with no faces, off by `deviation`.
+void add_edge(HeaderRun& run, int a, int b, double deviation) {
+  run.context.deviations.set_edge(test::add_edge(run.model, a, b, 0, 0), deviation);
+}
 
 TEST(VrmlAngles, AcceptAnyArgument) {
   struct Case {
@@ -181,10 +182,10 @@ TEST(VrmlHeader, WritesTheSummaryEdgesAndFaces) {
   HeaderRun run;
   add_square_vertices(run.model, 1, 0);
   add_face(run.model, {1, 2, 3, 4});
-  run.model.FaceDeviation(1) = 0.25;
-  add_edge(run.model, 1, 2, -0.0015);
-  add_edge(run.model, 2, 3, 0.0);  // exactly right: not listed
-  add_edge(run.model, 3, 4, 0.002);
+  run.context.deviations.set_face(1, 0.25);
+  add_edge(run, 1, 2, -0.0015);
+  add_edge(run, 2, 3, 0.0);  // exactly right: not listed
+  add_edge(run, 3, 4, 0.002);
   run.context.IterationDeform = 0.0036;
   run.context.IterationDeforp = 0.25;
   run.context.MeasuredDeform = 99;  // used only for a model written as entered
@@ -218,7 +219,7 @@ TEST(VrmlHeader, SmallEdgeDeformationWritesNoEdgeLines) {
   HeaderRun run;
   add_vertex(run.model, 1, 0, 0, 0);
   add_vertex(run.model, 2, 1, 0, 0);
-  add_edge(run.model, 1, 2, 0.5);
+  add_edge(run, 1, 2, 0.5);
   run.context.IterationDeform = 1e-11;
   EXPECT_FALSE(has_line_starting(run.lines(), "# Edge :"));
 }
@@ -227,7 +228,7 @@ TEST(VrmlHeader, WrittenAsEnteredLeavesOutTheSummaryUnlessUserdata) {
   HeaderRun run;
   add_rhombus_vertices(run.model, 1, kPi / 3);
   add_face(run.model, {1, 2, 3, 4}, 1, "D");
-  add_edge(run.model, 1, 2, 0.5);
+  add_edge(run, 1, 2, 0.5);
   run.settings.incord = true;
   run.context.IterationDeform = 7;
   run.context.MeasuredDeform = 0.5;

@@ -229,7 +229,7 @@ void mark_cylinder_edges(Model& model, int segment) {
   model.EdgeCount = 0;
   model.CylinderFlag = segment == 1;
   model.Cylinder2Flag = segment == 2;
-  test::add_edge(model, 1, 2, 1, 2, 0, segment == 1 ? kCylinderMark : kCylinder2Mark);
+  test::add_edge(model, 1, 2, 1, 2, segment == 1 ? kCylinderMark : kCylinder2Mark);
   test::add_edge(model, 2, 3, 1, segment == 1 ? 3 : 0);
 }
 

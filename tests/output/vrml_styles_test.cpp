@@ -365,19 +365,23 @@ TEST(VrmlCylinders, TypeTwoEdgesHaveTheirOwnDefinitionAndColour) {
   EXPECT_LT(at("  DEF Cyl2 Shape {"), at("# Dummy sphere to reset centre of rotation to origin"));
 }
 
-// The cube in the stress pass: edge 1 (1-2) 0.02 too long, edge 2 (3-4) 0.01 too short, edge 3
-// (5-6) off by 0.0001, at most 1% of the largest, the others exact.
-Model stressed_cube() {
-  Model model = cube();
-  model.EdgeDeviation(1) = 0.02;
-  model.EdgeDeviation(2) = -0.01;
-  model.EdgeDeviation(3) = 0.0001;
-  return model;
-}
-
+// The pyramid goldens' context in the stress pass, with no deviations.
 OutputContext stress_context() {
   OutputContext context = pyramid_context();
   context.StressPass = true;
+  context.deviations = {};
+  return context;
+}
+
+// The cube's context in the stress pass (or, with `stress_pass` false, the ordinary one): edge 1
+// (1-2) 0.02 too long, edge 2 (3-4) 0.01 too short, edge 3 (5-6) off by 0.0001, at most 1% of
+// the largest, the others exact.
+OutputContext stressed_cube(bool stress_pass = true) {
+  OutputContext context = stress_context();
+  context.StressPass = stress_pass;
+  context.deviations.set_edge(1, 0.02);
+  context.deviations.set_edge(2, -0.01);
+  context.deviations.set_edge(3, 0.0001);
   return context;
 }
 
@@ -388,7 +392,7 @@ TEST(VrmlStress, DeformedEdgesGetConesPointingByTheirStress) {
   settings.CompCol = "0.0.255";
   std::vector<std::string> messages;
   const std::vector<std::string> lines =
-      lines_of(written(closers, stressed_cube(), settings, stress_context(), &messages));
+      lines_of(written(closers, cube(), settings, stressed_cube(), &messages));
   EXPECT_EQ(messages,
             std::vector<std::string>{"Red value in Extended Cone Colour Colour clipped at 255"});
   EXPECT_EQ(count(lines, "  DEF Con Shape {"), 4);  // none on the exact and the nearly exact
@@ -421,7 +425,9 @@ TEST(VrmlStress, DeformedEdgesGetConesPointingByTheirStress) {
   EXPECT_EQ(cone, std::size(expected));
 
   // The ordinary pass of the same model draws no stress shapes.
-  EXPECT_EQ(count(lines_of(written(closers, stressed_cube(), settings)), "  DEF Con Shape {"), 0);
+  EXPECT_EQ(count(lines_of(written(closers, cube(), settings, stressed_cube(false))),
+                  "  DEF Con Shape {"),
+            0);
 }
 
 TEST(VrmlStress, EdgesTheHeaderWouldNotListGetNoCones) {
@@ -438,23 +444,24 @@ TEST(VrmlStress, EdgesTheHeaderWouldNotListGetNoCones) {
       {"one listed edge beside noise", 2e-10, 5e-11, 2},
   };
   for (const Case& c : cases) {
-    Model model = cube();
-    model.EdgeDeviation(1) = c.first;
-    model.EdgeDeviation(2) = c.second;
+    OutputContext context = stress_context();
+    context.deviations.set_edge(1, c.first);
+    context.deviations.set_edge(2, c.second);
     const std::vector<std::string> lines =
-        lines_of(written(closers, model, RunSettings{}, stress_context()));
+        lines_of(written(closers, cube(), RunSettings{}, context));
     EXPECT_EQ(count(lines, "  DEF Con Shape {"), c.cones) << c.name;
   }
 }
 
 TEST(VrmlStress, FacesOutOfPlaneGetADistortionSphereAtTheirCentre) {
-  Model model = stressed_cube();
-  model.FaceDeviation(3) = 0.004;  // face 1-2-6-5, centre (0, -0.5, 0)
-  model.FaceDeviation(5) = 1e-13;  // too little
+  Model model = cube();
+  OutputContext context = stressed_cube();
+  context.deviations.set_face(3, 0.004);  // face 1-2-6-5, centre (0, -0.5, 0)
+  context.deviations.set_face(5, 1e-13);  // too little
   RunSettings settings;
   settings.StBallMult = "100";
   const std::vector<std::string> lines =
-      lines_of(written(closers, model, settings, stress_context()));
+      lines_of(written(closers, model, settings, context));
   const std::vector<std::string> sphere = block(lines, " translation 0.0 -0.5 0.0", "");
   const std::vector<std::string> expected{" translation 0.0 -0.5 0.0",
                                           "   children [",
@@ -474,14 +481,16 @@ TEST(VrmlStress, FacesOutOfPlaneGetADistortionSphereAtTheirCentre) {
                                           ""};
   EXPECT_EQ(sphere, expected);
   EXPECT_EQ(count(lines, "     DEF Balls Shape {"), 1);
-  EXPECT_EQ(count(lines_of(written(closers, model, settings)), "     DEF Balls Shape {"), 0);
+  context.StressPass = false;
+  EXPECT_EQ(count(lines_of(written(closers, model, settings, context)), "     DEF Balls Shape {"),
+            0);
 }
 
 TEST(VrmlStress, CylinderFileOfTheStressPassIsTheCylinderFile) {
   const std::vector<std::string> ordinary =
-      lines_of(written(write_cylinder_vrml, stressed_cube(), RunSettings{}));
+      lines_of(written(write_cylinder_vrml, cube(), RunSettings{}, stressed_cube(false)));
   const std::vector<std::string> stress =
-      lines_of(written(write_cylinder_vrml, stressed_cube(), RunSettings{}, stress_context()));
+      lines_of(written(write_cylinder_vrml, cube(), RunSettings{}, stressed_cube()));
   for (const auto* lines : {&ordinary, &stress}) {
     EXPECT_EQ(count(*lines, "  DEF Cyl Shape {") + count(*lines, "    children USE Cyl"), 12);
     EXPECT_EQ(count(*lines, "  DEF Con Shape {"), 0);       // no stress cones

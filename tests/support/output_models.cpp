@@ -31,8 +31,7 @@ int add_face(Model& model, const std::vector<int>& corners, int step, const std:
   return f;
 }
 
-int add_edge(Model& model, int a, int b, int first_face, int second_face, double deviation,
-             int mark) {
+int add_edge(Model& model, int a, int b, int first_face, int second_face, int mark) {
   const int e = ++model.EdgeCount;
   model.EdgeVertices(e, 1) = a;
   model.EdgeVertices(e, 2) = b;
@@ -40,7 +39,6 @@ int add_edge(Model& model, int a, int b, int first_face, int second_face, double
   model.EdgeFaces(e, 1) = first_face;
   model.EdgeFaces(e, 2) = second_face;
   model.EdgeTarget(e) = 1.0;
-  model.EdgeDeviation(e) = deviation;
   return e;
 }
 
@@ -72,13 +70,12 @@ Model pyramid() {
   add_face(model, {1, 3, 5}, 1, "B");
   add_edge(model, 1, 2, 1, 2);
   add_edge(model, 2, 3, 1, 3);
-  add_edge(model, 3, 4, 1, 4, -0.0015);
+  add_edge(model, 3, 4, 1, 4);
   add_edge(model, 4, 1, 1, 5);
   add_edge(model, 1, 5, 2, 5);
   add_edge(model, 2, 5, 2, 3);
-  add_edge(model, 3, 5, 3, 4, 0.0015);
+  add_edge(model, 3, 5, 3, 4);
   add_edge(model, 4, 5, 4, 5);
-  model.FaceDeviation(4) = 0.0025;
   return model;
 }
 
@@ -112,6 +109,9 @@ OutputContext pyramid_context() {
   context.IterationDeform = 0.003;
   context.IterationDeforp = 0.0025;
   context.ViewingDistance = 2.5;
+  context.deviations.set_edge(3, -0.0015);
+  context.deviations.set_edge(7, 0.0015);
+  context.deviations.set_face(4, 0.0025);
   return context;
 }
 

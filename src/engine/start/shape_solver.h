@@ -24,7 +24,7 @@ struct ShapeSolverResult {
   double cost = 0.0;      // ½ Σ residual² at the end (fixed distances and held-off pairs)
 };
 
-// Moves vertices FirstVertex..LastVertex; velocities are zeroed.
+// Moves vertices FirstVertex..LastVertex.
 // `shown_cost`, when given, receives the cost after every step (for a progress display).
 // `cancel`, when given, is asked at every step and conjugate-gradient iteration: once it says
 // stop, the solver keeps the positions it has.

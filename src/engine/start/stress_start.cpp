@@ -200,11 +200,6 @@ StressStartResult stress_majorization_start(Model& model, const GraphDistances& 
     model.VertexX(v) = scale * at(x, 0, i);
     model.VertexY(v) = scale * at(x, 1, i);
     model.VertexZ(v) = options.flat ? 0.0 : scale * at(x, 2, i);
-    model.VertexPrevX(v) = model.VertexX(v);
-    model.VertexPrevY(v) = model.VertexY(v);
-    model.VertexPrevZ(v) = model.VertexZ(v);
-    model.VertexVelocityX(v) = model.VertexVelocityY(v) = model.VertexVelocityZ(v) = 0.0;
-    model.VertexShiftX(v) = model.VertexShiftY(v) = model.VertexShiftZ(v) = 0.0;
   }
   return result;
 }

@@ -35,7 +35,7 @@ struct StressStartResult {
 };
 
 // Places vertices distances.first .. first + count − 1 from their current positions (the
-// random start of the isomorph seeds the classical scaling) and zeroes their velocities.
+// random start of the isomorph seeds the classical scaling).
 StressStartResult stress_majorization_start(Model& model, const GraphDistances& distances,
                                             const std::vector<FixedDistance>& fixed,
                                             const StressStartOptions& options);
