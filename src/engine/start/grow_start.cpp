@@ -310,8 +310,7 @@ class Grower {
       layer.swap(next);
       if (!placed_any) continue;
       placing_.push_back(layer_);
-      const int oldest =
-          kWindow > 0 && placing_.size() > kWindow ? placing_[placing_.size() - kWindow] : -1;
+      const int oldest = placing_.size() > kWindow ? placing_[placing_.size() - kWindow] : -1;
       std::vector<char> free(static_cast<std::size_t>(n_), 0);
       for (int v = 0; v < n_; ++v) {
         free[static_cast<std::size_t>(v)] = placed_[static_cast<std::size_t>(v)] &&
@@ -328,13 +327,11 @@ class Grower {
       if (cost <= kLayerSettled && !stopped() && placing_.size() % kEvery == 0) {
         const ShapeTerms wish = open_ends();
         if (!wish.faces.empty()) {
+          // The wish bends the distances a little: they settle again, everything free.
           solve(placed_, &wish);
-          cost = cost_of_placed();
-          ++result.solves;
-          if (cost > kLayerSettled && !stopped()) {
-            cost = solve(free).cost;
-            ++result.solves;
-          }
+          free = placed_;
+          cost = solve(free).cost;
+          result.solves += 2;
         }
       }
       result.cost = cost;

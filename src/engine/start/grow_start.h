@@ -4,9 +4,11 @@
 // that the model closes up like a convex solid, not in a zigzag), and each layer of new faces
 // is settled by least squares on the vertices it placed and those of the layer before, so
 // every cycle it closes is closed at once and no kink is laid down that a later solve could not
-// undo. When a layer cannot be settled, or settles onto a vertex placed before (a ring folded
-// flat), the growth is given up at once: the attempt ends unsettled, and the next one starts
-// afresh from another face, turn and bend.
+// undo. Every few layers the whole grown part settles together, its open ends wished (softly)
+// to be regular polygons: the open end of a long tube would otherwise warp a little more with
+// every ring hung on it. When a layer cannot be settled, or settles onto a vertex placed before
+// (a ring folded flat), the growth is given up at once: the attempt ends unsettled, and the
+// next one starts afresh from another face, turn and bend. The solves are sparse_solve's.
 #pragma once
 
 #include <atomic>
