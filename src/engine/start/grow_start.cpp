@@ -348,27 +348,26 @@ class Grower {
   // regular faces: each edge of exactly one complete face that has a face beyond it not yet
   // complete, walked into cycles where every such vertex has two such edges.
   ShapeTerms open_ends() const {
-    std::vector<std::pair<std::uint64_t, int>> counts;  // (edge key, complete faces)
+    std::vector<std::uint64_t> edges;  // the edges of the complete faces, once per face
     for (const GrowFace& face : faces_) {
       bool complete = true;
       for (int k = 0; k < face.sides; ++k)
         complete = complete && placed_[static_cast<std::size_t>(corner(face, k))];
       if (!complete) continue;
       for (int k = 0; k < face.sides; ++k)
-        counts.emplace_back(edge_key(corner(face, k), corner(face, k + face.step)), 1);
+        edges.push_back(edge_key(corner(face, k), corner(face, k + face.step)));
     }
-    std::sort(counts.begin(), counts.end());
+    std::sort(edges.begin(), edges.end());
     std::vector<std::vector<int>> next(static_cast<std::size_t>(n_));
-    for (std::size_t k = 0; k < counts.size();) {
+    for (std::size_t k = 0; k < edges.size();) {
       std::size_t end = k;
-      while (end < counts.size() && counts[end].first == counts[k].first) ++end;
-      const auto range =
-          std::equal_range(edge_faces_.begin(), edge_faces_.end(),
-                           std::pair<std::uint64_t, int>{counts[k].first, -1},
-                           [](const auto& x, const auto& y) { return x.first < y.first; });
+      while (end < edges.size() && edges[end] == edges[k]) ++end;
+      const auto range = std::equal_range(
+          edge_faces_.begin(), edge_faces_.end(), std::pair<std::uint64_t, int>{edges[k], -1},
+          [](const auto& x, const auto& y) { return x.first < y.first; });
       if (end - k == 1 && range.second - range.first >= 2) {
-        const int a = static_cast<int>(counts[k].first >> 32);
-        const int b = static_cast<int>(counts[k].first & 0xFFFFFFFFu);
+        const int a = static_cast<int>(edges[k] >> 32);
+        const int b = static_cast<int>(edges[k] & 0xFFFFFFFFu);
         next[static_cast<std::size_t>(a)].push_back(b);
         next[static_cast<std::size_t>(b)].push_back(a);
       }
