@@ -1,6 +1,7 @@
 // Timings of large models: whole runs of generated chains of tetrahedra and towers of antiprism
-// rings with the default settings, and the throughput of the pair sums of stress majorization on
-// one thread and on every core. See bench/README.md.
+// rings (of ten vertices, and the thin towers of four and six) with the default settings, and the
+// throughput of the pair sums of stress majorization on one thread and on every core. See
+// bench/README.md.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -23,13 +24,15 @@ constexpr std::uint64_t kSeed = 1;
 // A whole run with the default settings but the OFF file alone (the VRML files of a large model
 // would time the disk), seed 1, until the first new isomorph or the tenth attempt. "settled" is
 // 1 when a model was written; "attempts" and "iterations" count every attempt tried.
-void BM_BigModel(benchmark::State& state, bool chain) {
+// `ring` 0 is a chain, else the vertices of a tower's rings.
+void BM_BigModel(benchmark::State& state, int ring) {
   const int vertices = static_cast<int>(state.range(0));
+  const bool chain = ring == 0;
   TempFolder folder;
   const std::filesystem::path input = folder.path() / "model.txt";
   {
     std::ofstream out(input, std::ios::binary);
-    out << (chain ? chain_text(vertices) : tower_text(vertices));
+    out << (chain ? chain_text(vertices) : tower_text(vertices, ring));
   }
   RunRequest request;
   request.input = input;
@@ -54,15 +57,27 @@ void BM_BigModel(benchmark::State& state, bool chain) {
   state.counters["attempts"] = benchmark::Counter(attempts, benchmark::Counter::kAvgIterations);
   state.counters["iterations"] = benchmark::Counter(iterations, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK_CAPTURE(BM_BigModel, chain, true)
+BENCHMARK_CAPTURE(BM_BigModel, chain, 0)
     ->ArgsProduct({{100, 300, 1000, 1500}, {1}})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
-BENCHMARK_CAPTURE(BM_BigModel, tower, false)
+BENCHMARK_CAPTURE(BM_BigModel, tower, 10)
     ->ArgsProduct({{100, 300, 1000, 1500}, {1}})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
-BENCHMARK_CAPTURE(BM_BigModel, chain_all_cores, true)
+BENCHMARK_CAPTURE(BM_BigModel, square_tower, 4)
+    ->ArgsProduct({{600}, {1}})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_BigModel, hexagonal_tower, 6)
+    ->ArgsProduct({{600}, {1}})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_BigModel, tower_all_cores, 10)
+    ->ArgsProduct({{1500}, {0}})
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_BigModel, chain_all_cores, 0)
     ->ArgsProduct({{1000}, {0}})
     ->Unit(benchmark::kSecond)
     ->Iterations(1);

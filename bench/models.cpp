@@ -132,20 +132,19 @@ std::string chain_text(int vertices) {
   return text + "}";
 }
 
-std::string tower_text(int vertices) {
-  constexpr int kRing = 10;
-  const int rings = vertices / kRing;
-  const auto v = [](int ring, int k) { return std::to_string(ring * kRing + k % kRing + 1); };
+std::string tower_text(int vertices, int ring) {
+  const int rings = vertices / ring;
+  const auto v = [ring](int r, int k) { return std::to_string(r * ring + k % ring + 1); };
   std::string text = "{";
-  for (int k = kRing - 1; k >= 0; --k) text += v(0, k) + ",";
+  for (int k = ring - 1; k >= 0; --k) text += v(0, k) + ",";
   text += "-1,\n";
   for (int r = 0; r + 1 < rings; ++r) {
-    for (int k = 0; k < kRing; ++k) {
+    for (int k = 0; k < ring; ++k) {
       text += v(r, k) + "," + v(r, k + 1) + "," + v(r + 1, k) + ",-1,\n";
       text += v(r, k + 1) + "," + v(r + 1, k + 1) + "," + v(r + 1, k) + ",-1,\n";
     }
   }
-  for (int k = 0; k < kRing; ++k) text += v(rings - 1, k) + ",";
+  for (int k = 0; k < ring; ++k) text += v(rings - 1, k) + ",";
   return text + "-1,\n}";
 }
 

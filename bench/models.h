@@ -49,10 +49,11 @@ BenchModel prepare_bench_model(std::string_view text, std::uint64_t seed,
 void restart(BenchModel& prepared, std::uint64_t seed);
 
 // Input text of a chain of regular tetrahedra glued face to face on `vertices` vertices (vertex
-// i joined to i + 1, i + 2 and i + 3), and of a tower of decagonal antiprism layers with a
-// decagon at each end (`vertices` a multiple of ten).
+// i joined to i + 1, i + 2 and i + 3), and of a tower of antiprism layers on rings of `ring`
+// vertices (decagonal by default) with a face of `ring` corners at each end (`vertices` a
+// multiple of `ring`).
 std::string chain_text(int vertices);
-std::string tower_text(int vertices);
+std::string tower_text(int vertices, int ring = 10);
 
 // A run host with nobody at it: messages and progress are dropped, the star-collapse question
 // is answered No and an error prompt OK. The last message is kept to explain a failed run.

@@ -13,6 +13,7 @@ packages=(
   librsvg2-bin   # rsvg-convert, the SVG renderer the tests draw every net with
   view3dscene    # tovrmlx3d, the VRML 2.0 reader the tests check every written file with
   libtinygltf-dev nlohmann-json3-dev  # the glTF writer and the run's JSON report
+  libeigen3-dev  # the sparse least squares of the robust starts
   dpkg-dev file  # `cpack -G DEB` finds the package's dependencies with dpkg-shlibdeps
   locales        # de_DE.UTF-8, below
 )

@@ -7,6 +7,7 @@
 #include "core/number_format.h"
 #include "core/run_error.h"
 #include "engine/start/build_start.h"
+#include "engine/start/grow_start.h"
 #include "engine/start/repulsion.h"
 #include "engine/start/shape_solver.h"
 #include "engine/start/stress_start.h"
@@ -139,6 +140,26 @@ void Attempt::robust_start(Random& extra) {
     for (int v = model.FirstVertex; v <= model.LastVertex; ++v)
       built.insert(built.end(), {model.VertexX(v), model.VertexY(v), model.VertexZ(v)});
     if (settle(&repulsion, "built")) return;
+  }
+
+  // A model with some freedom (a tower of rings) grows face by face from one face instead; a
+  // growth that stalls or folds ends the attempt unsettled (or keeps the built model), and the
+  // next attempt grows afresh. Only a flat model, or one without faces, is laid out.
+  if (!settings.XYConfine && model.FaceCount > 0) {
+    shown_cost = std::nan("");
+    shown_stage = "growing";
+    const GrowStartResult grown =
+        grow_start(model, *pass_.fixed, extra, cancel, &shown_cost, !settings.Coincidence);
+    if (pass_.debug) {
+      debug_lines_.push_back("Robust start: grown," + print_form(grown.layers) + " layers," +
+                             print_form(grown.solves) + " solves, cost" + print_form(grown.cost) +
+                             (grown.folded ? ", folded" : ""));
+    }
+    if (grown.settled || cancelled()) return;
+    if (built.empty()) {
+      robust_failed_ = true;
+      return;
+    }
   }
 
   // The layout starts from random positions of its own: from the built model it would keep
