@@ -144,8 +144,9 @@ void Attempt::robust_start(Random& extra) {
 
   // A model with some freedom (a tower of rings) grows face by face from one face instead; a
   // growth that stalls or folds ends the attempt unsettled (or keeps the built model), and the
-  // next attempt grows afresh. Only a flat model, or one without faces, is laid out.
-  if (!settings.XYConfine && model.FaceCount > 0) {
+  // next attempt grows afresh. A flat model, one without faces and one with star faces (which
+  // grown from a face settle the same wrong way each time) are laid out.
+  if (!settings.XYConfine && model.FaceCount > 0 && !has_star_face(model)) {
     shown_cost = std::nan("");
     shown_stage = "growing";
     const GrowStartResult grown =
@@ -155,6 +156,7 @@ void Attempt::robust_start(Random& extra) {
                              print_form(grown.solves) + " solves, cost" + print_form(grown.cost) +
                              (grown.folded ? ", folded" : ""));
     }
+    relax_->reset_motion();
     if (grown.settled || cancelled()) return;
     if (built.empty()) {
       robust_failed_ = true;

@@ -476,11 +476,6 @@ class Grower {
       model_.VertexX(v) = x_[3 * i];
       model_.VertexY(v) = x_[3 * i + 1];
       model_.VertexZ(v) = x_[3 * i + 2];
-      model_.VertexPrevX(v) = model_.VertexX(v);
-      model_.VertexPrevY(v) = model_.VertexY(v);
-      model_.VertexPrevZ(v) = model_.VertexZ(v);
-      model_.VertexVelocityX(v) = model_.VertexVelocityY(v) = model_.VertexVelocityZ(v) = 0.0;
-      model_.VertexShiftX(v) = model_.VertexShiftY(v) = model_.VertexShiftZ(v) = 0.0;
     }
   }
 
