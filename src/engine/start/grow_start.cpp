@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/vec3.h"
+#include "engine/start/flat_positions.h"
 #include "engine/start/sparse_solve.h"
 
 namespace ostrel {
@@ -57,12 +58,7 @@ class Grower {
       : model_(model), random_(random), cancel_(cancel), shown_cost_(shown_cost) {
     first_ = std::max(model.FirstVertex, 0);
     n_ = std::max(model.LastVertex - first_ + 1, 0);
-    x_.resize(3 * static_cast<std::size_t>(n_));
-    for (int i = 0; i < n_; ++i) {
-      x_[3 * i] = model.VertexX(first_ + i);
-      x_[3 * i + 1] = model.VertexY(first_ + i);
-      x_[3 * i + 2] = model.VertexZ(first_ + i);
-    }
+    x_ = gather_positions(model, first_, n_);
     for (const FixedDistance& pair : pairs) {
       targets_.push_back({edge_key(pair.a - first_, pair.b - first_), pair.target});
       all_.distances.push_back({pair.a - first_, pair.b - first_, pair.target});

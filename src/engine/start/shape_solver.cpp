@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "engine/start/flat_positions.h"
+
 namespace ostrel {
 namespace {
 
@@ -36,12 +38,7 @@ class Solver {
       : model_(model), repulsion_(repulsion), cancel_(cancel) {
     first_ = std::max(model.FirstVertex, 0);
     n_ = std::max(model.LastVertex - first_ + 1, 0);
-    x_.resize(3 * static_cast<std::size_t>(n_));
-    for (int i = 0; i < n_; ++i) {
-      x_[3 * i] = model.VertexX(first_ + i);
-      x_[3 * i + 1] = model.VertexY(first_ + i);
-      x_[3 * i + 2] = model.VertexZ(first_ + i);
-    }
+    x_ = gather_positions(model, first_, n_);
     for (const FixedDistance& pair : pairs) {
       fixed_.push_back({pair.a - first_, pair.b - first_, pair.target});
     }
