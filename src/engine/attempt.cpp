@@ -143,9 +143,9 @@ void Attempt::robust_start(Random& extra) {
   }
 
   // A model with some freedom (a tower of rings) grows face by face from one face instead; a
-  // growth that stalls or folds ends the attempt unsettled (or keeps the built model), and the
-  // next attempt grows afresh. A flat model, one without faces and one with star faces (which
-  // grown from a face settle the same wrong way each time) are laid out.
+  // growth that stalls or folds (a torus, say, closing on itself) is laid out next. A flat
+  // model, one without faces and one with star faces (which grown from a face settle the same
+  // wrong way each time) are laid out at once.
   if (!settings.XYConfine && model.FaceCount > 0 && !has_star_face(model)) {
     shown_cost = std::nan("");
     shown_stage = "growing";
@@ -158,10 +158,6 @@ void Attempt::robust_start(Random& extra) {
     }
     relax_->reset_motion();
     if (grown.settled || cancelled()) return;
-    if (built.empty()) {
-      robust_failed_ = true;
-      return;
-    }
   }
 
   // The layout starts from random positions of its own: from the built model it would keep

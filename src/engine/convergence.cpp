@@ -12,7 +12,8 @@ void Convergence::start() {
   countdown_ = 0;
   stall_iteration_ = -1;
   stall_value_ = 0.0;
-  halfway_deform_ = -1.0;
+  window_least_ = -1.0;
+  last_window_least_ = -1.0;
 }
 
 StepVerdict Convergence::after_step(const StepState& state) {
@@ -58,19 +59,24 @@ StepVerdict Convergence::after_step(const StepState& state) {
 }
 
 // A Deform that crawls (falling as 1/iterations, say, as a model with no exact shape does) would
-// run to the iteration limit unsettled. At every power of two of the iterations from 16384 on,
-// its fall since half as many iterations is taken as a power law and followed down to the mark
-// of a settled model (0.001); an attempt that would not reach it within ten times the limit is
-// given up.
+// run to the iteration limit unsettled. Between powers of two of the iterations the least Deform
+// is kept (so one sample of an oscillation judges nothing); from 131072 iterations on, at each
+// power of two, the fall of that least value since the window before is taken as a power law
+// and followed down to the mark of a settled model (0.001). An attempt that would not reach it
+// within ten times the limit, or whose least Deform has not fallen at all over the window, is
+// given up. Attempts that settle are long done by then.
 bool Convergence::crawling(const StepState& state) {
   const std::int64_t t = state.iteration;
-  if (t < 8192 || (t & (t - 1)) != 0) return false;
-  const double then = halfway_deform_;
-  halfway_deform_ = state.deform;
-  if (then < 0.0 || state.deform <= 0.001) return false;
-  if (!(then > state.deform)) return true;  // not falling at all
-  const double power = std::log2(then / state.deform);
-  const double reach = static_cast<double>(t) * std::pow(state.deform / 0.001, 1.0 / power);
+  window_least_ = window_least_ < 0.0 ? state.deform : std::min(window_least_, state.deform);
+  if (t < 65536 || (t & (t - 1)) != 0) return false;
+  const double then = last_window_least_;
+  const double now = window_least_;
+  last_window_least_ = now;
+  window_least_ = -1.0;
+  if (then < 0.0 || now <= 0.001) return false;
+  if (!(then > now)) return true;  // not falling at all
+  const double power = std::log2(then / now);
+  const double reach = static_cast<double>(t) * std::pow(now / 0.001, 1.0 / power);
   return reach > 10.0 * static_cast<double>(limit_);
 }
 

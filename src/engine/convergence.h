@@ -89,7 +89,8 @@ class Convergence {
   int countdown_ = 0;
   std::int64_t stall_iteration_ = -1;
   double stall_value_ = 0.0;
-  double halfway_deform_ = -1.0;  // Deform at the last power of two of the iterations
+  double window_least_ = -1.0;       // least Deform since the last power of two of the iterations
+  double last_window_least_ = -1.0;  // least Deform of the window before
 };
 
 }  // namespace ostrel

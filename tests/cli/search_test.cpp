@@ -78,6 +78,23 @@ std::string tower_off(int rings, bool squares = false) {
   return off.str();
 }
 
+// A ring of eight cubes (32 squares) closes on itself: grown from one face it folds for many
+// starts, and the robust start then lays it out instead of giving the attempt up.
+TEST(Search, ARobustStartThatCannotGrowIsLaidOut) {
+  test::TempDir dir;
+  const auto input = dir.path() / "torus.txt";
+  test::write_file(input,
+                   "{1,2,3,4,-1,5,6,7,8,-1,5,1,4,6,-1,5,8,2,1,-1,4,3,9,10,-1,6,11,12,7,-1,\n"
+                   "6,4,10,11,-1,7,12,9,3,-1,10,9,13,14,-1,11,15,16,12,-1,11,10,14,15,-1,\n"
+                   "15,14,13,16,-1,2,17,18,3,-1,8,7,19,20,-1,8,20,17,2,-1,7,3,18,19,-1,\n"
+                   "9,21,22,13,-1,12,16,23,24,-1,12,24,21,9,-1,16,13,22,23,-1,17,25,26,18,-1,\n"
+                   "20,19,27,28,-1,28,27,26,25,-1,20,28,25,17,-1,18,26,29,21,-1,19,24,30,27,-1,\n"
+                   "19,18,21,24,-1,27,30,29,26,-1,21,29,31,22,-1,24,23,32,30,-1,30,32,31,29,-1,\n"
+                   "23,22,31,32,-1,}\n");
+  test::CliRun run(input.string(), {"--inflate", "stress", "--attempts", "1", "--seed", "3"});
+  EXPECT_EQ(run.result.exit_code, 0) << run.result.err;
+}
+
 TEST(Search, ARunThatWritesNothingSaysTheBestItReached) {
   // Cut short at 100 iterations, the classic attempts come near but do not settle.
   test::CliRun run(test::example_path("icosahedron.txt").string(),
