@@ -187,15 +187,8 @@ class Solver {
     blocks_.assign(static_cast<std::size_t>(n_), Block{});
     for (std::size_t k = 0; k < residuals_.size(); ++k) {
       const Residual& r = residuals_[k];
-      double u[3] = {x_[3 * r.a] - x_[3 * r.b], x_[3 * r.a + 1] - x_[3 * r.b + 1],
-                     x_[3 * r.a + 2] - x_[3 * r.b + 2]};
-      const double d = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
-      if (d > 0.0) {
-        for (double& value : u) value /= d;
-      } else {
-        u[0] = 1.0;  // coincident: any direction parts them
-        u[1] = u[2] = 0.0;
-      }
+      double u[3];
+      unit_direction(x_, r.a, r.b, u);
       values_[k] = distance_residual(x_, k);
       for (int c = 0; c < 3; ++c) units_[3 * k + c] = u[c];
       if (k >= held_from_ && values_[k] >= 0.0) continue;  // a held-off pair at rest

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/start/flat_positions.h"
+
 namespace ostrel {
 namespace {
 
@@ -94,15 +96,8 @@ class Problem {
     int row = 0;
     for (std::size_t k : distances_) {
       const ShapeTerms::Distance& d = terms_.distances[k];
-      double u[3] = {x[3 * d.a] - x[3 * d.b], x[3 * d.a + 1] - x[3 * d.b + 1],
-                     x[3 * d.a + 2] - x[3 * d.b + 2]};
-      const double length = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
-      if (length > 0.0) {
-        for (double& value : u) value /= length;
-      } else {
-        u[0] = 1.0;  // coincident: any direction parts them
-        u[1] = u[2] = 0.0;
-      }
+      double u[3];
+      const double length = unit_direction(x, d.a, d.b, u);
       const int ca = column_[static_cast<std::size_t>(d.a)];
       const int cb = column_[static_cast<std::size_t>(d.b)];
       for (int c = 0; c < 3; ++c) {
