@@ -10,12 +10,6 @@
 namespace ostrel {
 namespace {
 
-class NoQuestions final : public UserDialog {
- public:
-  void message(const std::string&) override {}
-  bool ask_yes_no(const std::string&) override { return false; }
-};
-
 class GoOn final : public AttemptObserver {
  public:
   AttemptEnd poll(Attempt&) override { return AttemptEnd::kFinished; }
@@ -33,7 +27,7 @@ TEST(Attempt, EndsAsIfNoAttemptHadRunBeforeIt) {
   LoadRequest request;
   request.text = text;
   request.settings = &settings;
-  NoQuestions dialog;
+  test::RecordingHost dialog;  // answers No
   LoadResult loaded = load_model(fresh, request, dialog);
   ASSERT_TRUE(loaded.ok());
   PassData pass;

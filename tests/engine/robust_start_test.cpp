@@ -18,12 +18,6 @@
 namespace ostrel {
 namespace {
 
-class NoQuestions final : public UserDialog {
- public:
-  void message(const std::string&) override {}
-  bool ask_yes_no(const std::string&) override { return false; }
-};
-
 struct Loaded {
   std::unique_ptr<Model> model = std::make_unique<Model>();
   std::vector<FixedDistance> pairs;
@@ -36,7 +30,7 @@ std::unique_ptr<Loaded> load_text(const std::string& text) {
   LoadRequest request;
   request.text = text;
   request.settings = &settings;
-  NoQuestions dialog;
+  test::RecordingHost dialog;  // answers No
   loaded->model->start_pass();
   EXPECT_TRUE(load_model(*loaded->model, request, dialog).ok());
   loaded->pairs =
